@@ -1,0 +1,31 @@
+#pragma once
+// Builds whole worlds for tests, on the heap (a world is a few megabytes).
+
+#include <memory>
+
+#include "shell/game_options.h"
+#include "world/world.h"
+
+inline std::unique_ptr<World> BuildTestWorld(int32_t scenery, int32_t lengthKm, int32_t meetingKm,
+                                             uint32_t timeSeed = 12345, GameOptions* optionsOut = nullptr)
+{
+    auto world = std::make_unique<World>();
+    GameOptions options;
+    options.scenery = scenery;
+    options.totalLengthKm = lengthKm;
+    options.meetingDistanceKm = meetingKm;
+    world->random.seed(timeSeed);
+    BuildWorld(*world, options, timeSeed);
+    if (optionsOut)
+        *optionsOut = options;
+    return world;
+}
+
+// Number of entries of the plan up to and including the Terminus.
+inline int PlanLength(const World& world)
+{
+    int count = 0;
+    while (count < RoutePlanCapacity && world.plan[count].type != PlanEnd)
+        ++count;
+    return count;
+}
