@@ -10,7 +10,7 @@ TEST(GameOptions, EditsAreReadLikeTheDialogReadsThem)
     };
     const Case cases[] = {
         {"", 0},          {"12", 12},          {"12km", 12},      {"  7", 7},   {"-3", -3},
-        {"+40", 40},      {"abc", 0},          {"123456789", 12345678}, {"       9", 0}, {" 4 5", 4},
+        {"+40", 40},      {"abc", 0},          {"123456789", 12345678}, {"        9", 0}, {" 4 5", 4},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ReadEditValue(c.text), c.value) << '"' << c.text << '"';
