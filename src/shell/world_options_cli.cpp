@@ -1,0 +1,200 @@
+#include "shell/world_options_cli.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <ctime>
+
+#include "world/world.h"
+
+namespace {
+
+// Whole numbers beyond this magnitude lie outside every option's range; reading stops growing
+// there so that a long run of digits cannot overflow.
+constexpr int64_t WholeNumberSaturation = int64_t{1} << 40;
+
+// Reads text that is a whole number and nothing else: an optional sign, then digits.
+std::optional<int64_t> ReadWholeNumber(const std::string& text)
+{
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size())
+        return std::nullopt;
+    int64_t value = 0;
+    for (; i < text.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(text[i])))
+            return std::nullopt;
+        if (value < WholeNumberSaturation)
+            value = value * 10 + (text[i] - '0');
+    }
+    return negative ? -value : value;
+}
+
+std::string LowerCase(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::optional<int32_t> ReadScenery(const std::string& text)
+{
+    std::string word = LowerCase(text);
+    if (word == "random")
+        return SceneryRandom;
+    if (word == "custom")
+        return SceneryCustom;
+    std::optional<int64_t> number = ReadWholeNumber(text);
+    if (number && *number >= 1 && *number <= SceneryCustom)
+        return static_cast<int32_t>(*number);
+    return std::nullopt;
+}
+
+std::optional<int32_t> ReadSoundType(const std::string& text)
+{
+    std::string word = LowerCase(text);
+    if (word == "off" || word == "0")
+        return SoundOff;
+    if (word == "automatic" || word == "diesel-automatic" || word == "1")
+        return SoundDieselAutomatic;
+    if (word == "electric" || word == "diesel-electric" || word == "2")
+        return SoundDieselElectric;
+    return std::nullopt;
+}
+
+std::optional<uint32_t> ReadSeed(const std::string& text)
+{
+    std::optional<int64_t> number = ReadWholeNumber(text);
+    if (!number || *number < 0 || *number > int64_t{UINT32_MAX})
+        return std::nullopt;
+    return static_cast<uint32_t>(*number);
+}
+
+// Curves, villages and forest: the options a preset or Random sets by itself.
+bool IsSetBySceneryItself(const OptionRange& range)
+{
+    return range.field == &GameOptions::curvesPercent || range.field == &GameOptions::villagesPercent ||
+           range.field == &GameOptions::forestLevel;
+}
+
+}  // namespace
+
+void AddWorldOptions(CLI::App& command, WorldOptionsInput& input)
+{
+    command.add_option_function<std::string>(
+        "--scenery", [&input](const std::string& text) { input.scenery = text; },
+        "1..5 for a preset line, random or custom (also 6, 7)");
+
+    const char* descriptions[5] = {
+        "length of the line in km (5..100, else 100)",
+        "distance between meeting stations in km (2..10, else 2)",
+        "share of curves in percent (0..80, else 20; custom scenery)",
+        "share of villages in percent (0..20, else 20; custom scenery)",
+        "amount of forest (0..5, else 5; custom scenery)",
+    };
+    for (size_t i = 0; i < input.editedValues.size(); ++i) {
+        std::optional<std::string>* value = &input.editedValues[i];
+        command.add_option_function<std::string>(
+            std::string("--") + EditedOptionRanges[i].name,
+            [value](const std::string& text) { *value = text; }, descriptions[i]);
+    }
+
+    command.add_option_function<std::string>(
+        "--sound", [&input](const std::string& text) { input.sound = text; }, "off, automatic or electric");
+    command.add_option_function<std::string>(
+        "--seed", [&input](const std::string& text) { input.seed = text; },
+        "number that stands for the clock reading the generator is seeded with (0..4294967295), "
+        "so that a random or custom line can be built again");
+}
+
+bool ResolveWorldOptions(const WorldOptionsInput& input, GameOptions& options, uint32_t& seed,
+                         std::ostream& notices)
+{
+    if (input.scenery) {
+        std::optional<int32_t> scenery = ReadScenery(*input.scenery);
+        if (!scenery) {
+            notices << "tagvind: --scenery expects 1 to 5, random or custom (or 6, 7), not '"
+                    << *input.scenery << "'\n";
+            return false;
+        }
+        options.scenery = *scenery;
+    }
+
+    for (size_t i = 0; i < input.editedValues.size(); ++i) {
+        if (!input.editedValues[i])
+            continue;
+        const OptionRange& range = EditedOptionRanges[i];
+        const std::string& text = *input.editedValues[i];
+        std::optional<int64_t> number = ReadWholeNumber(text);
+        if (!number) {
+            notices << "tagvind: --" << range.name << " expects a whole number, not '" << text << "'\n";
+            return false;
+        }
+        // A number too large for the record lies outside every range, so the saturated value
+        // is replaced like any other.
+        int32_t value = static_cast<int32_t>(std::clamp<int64_t>(*number, INT32_MIN, INT32_MAX));
+        if (!StoreOptionValue(options, range, value)) {
+            notices << "tagvind: --" << range.name << " " << text << " is outside " << range.minimum
+                    << ".." << range.maximum << "; using " << range.replacement << "\n";
+        }
+    }
+
+    if (input.sound) {
+        std::optional<int32_t> soundType = ReadSoundType(*input.sound);
+        if (!soundType) {
+            notices << "tagvind: --sound expects off, automatic or electric, not '" << *input.sound
+                    << "'\n";
+            return false;
+        }
+        options.soundType = *soundType;
+    }
+
+    if (input.seed) {
+        std::optional<uint32_t> given = ReadSeed(*input.seed);
+        if (!given) {
+            notices << "tagvind: --seed expects a whole number from 0 to 4294967295, not '"
+                    << *input.seed << "'\n";
+            return false;
+        }
+        seed = *given;
+    } else {
+        seed = static_cast<uint32_t>(std::time(nullptr));
+    }
+
+    // The values stay stored, as the dialog stores its edits whatever the scenery; only the
+    // player should know that the build will not use them.
+    if (options.scenery != SceneryCustom) {
+        for (size_t i = 0; i < input.editedValues.size(); ++i) {
+            const OptionRange& range = EditedOptionRanges[i];
+            if (!input.editedValues[i] || !IsSetBySceneryItself(range))
+                continue;
+            if (options.scenery == SceneryRandom)
+                notices << "tagvind: --" << range.name << " has no effect with random scenery, which draws it; "
+                        << "use --scenery custom\n";
+            else
+                notices << "tagvind: --" << range.name << " has no effect with preset scenery " << options.scenery
+                        << ", which sets it; use --scenery custom\n";
+        }
+    }
+    return true;
+}
+
+void PressRandomScenery(GameOptions& options, GameRandom& random)
+{
+    options.curvesPercent = static_cast<int32_t>(random.draw() / 32767.0 * 80.0);
+    options.villagesPercent = static_cast<int32_t>(random.draw() / 32767.0 * 10.0);
+    options.forestLevel = static_cast<int32_t>(random.draw() / 32767.0 * 5.0);
+    options.reliefMax = static_cast<int32_t>(random.draw() / 32767.0 * 50.0);
+    options.reliefMin = static_cast<int32_t>(random.draw() / 32767.0 * -10.0);
+}
+
+void SeedAsStartUp(World& world, GameOptions& options, uint32_t seed)
+{
+    world.random.seed(seed);
+    if (options.scenery == SceneryRandom)
+        PressRandomScenery(options, world.random);
+}
