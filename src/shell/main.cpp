@@ -1,0 +1,12 @@
+// The program's entry point: one line per subcommand.
+
+#include "shell/commands.h"
+
+int main(int argc, char** argv)
+{
+    CLI::App app;
+    SetUpCommandLine(app);
+    AddRouteCommand(app);
+    AddBenchCommand(app);
+    return RunCommandLine(app, argc, argv);
+}
