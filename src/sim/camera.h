@@ -1,0 +1,25 @@
+#pragma once
+// The camera at the player's train: the cab view from the driver's seat or the outside view from
+// behind and above, and the floating world origin that keeps the eye within 10 km of the
+// origin so that single-precision vertices near the camera stay exact.
+
+#include "device/matrix.h"
+
+struct AppState;
+struct World;
+
+// Whole steps the floating origin moves by, and how far the eye may stray before it does.
+constexpr float WorldOriginStep = 10000.0f;
+
+struct Camera {
+    // Added to world x and z of everything drawn this frame; a multiple of WorldOriginStep.
+    float originShiftX = 0.0f;
+    float originShiftZ = 0.0f;
+    Vector3 eyePoint = {};     // after the shift
+    Vector3 lookAtPoint = {};  // after the shift
+    Matrix4 view = IdentityMatrix();  // the view transform the renderer hands to the device
+};
+
+// Places the eye at the player's train, forces the cab view inside a tunnel (app.viewMode is
+// left at 0 afterwards), shifts the origin and builds the view matrix.
+void PlaceCamera(Camera& camera, const World& world, AppState& app);
