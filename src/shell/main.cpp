@@ -1,5 +1,6 @@
 // The program's entry point: one line per subcommand.
 
+#include "shell/command_drive.h"
 #include "shell/commands.h"
 
 int main(int argc, char** argv)
@@ -8,5 +9,6 @@ int main(int argc, char** argv)
     SetUpCommandLine(app);
     AddRouteCommand(app);
     AddBenchCommand(app);
+    AddDriveCommand(app);
     return RunCommandLine(app, argc, argv);
 }
