@@ -1,0 +1,174 @@
+#include "cab/levers.h"
+
+#include <algorithm>
+
+#include "sim/train_unit.h"
+
+namespace {
+
+// Heights of the knob centres, fractions of the picture height, for brake 1..8 and throttle
+// 0..5: one step of 0.035 down per position.
+constexpr float KnobHeights[8] = {0.722f, 0.757f, 0.792f, 0.827f, 0.862f, 0.897f, 0.932f, 0.967f};
+constexpr float BrakeKnobX = 0.03f;
+constexpr float ThrottleKnobX = 0.97f;
+
+// The click bands: tops of the bands for brake 1..8 and for throttle 0..5, as fractions of the
+// height. The last band of each lever runs to the bottom of the picture, so the lowest throttle
+// band is wider than the others. Clicks are compared in double precision.
+constexpr double BrakeBandTops[8] = {0.7, 0.74, 0.775, 0.81, 0.845, 0.88, 0.915, 0.95};
+constexpr double ThrottleBandTops[6] = {0.7, 0.74, 0.775, 0.81, 0.845, 0.88};
+// The brake strip runs from the left edge to here; the throttle strip from here to the right.
+constexpr double BrakeStripRight = 0.07;
+constexpr double ThrottleStripLeft = 0.93;
+
+// Scale labels: a cell from L to R across and from T down to T + 0.024, with its middle at
+// T + 0.012. Each label sits beside the knob position it names.
+constexpr float LabelTops[8] = {0.71f, 0.745f, 0.78f, 0.815f, 0.85f, 0.885f, 0.92f, 0.955f};
+constexpr float LabelMiddle = 0.012f;
+constexpr float LabelBottom = 0.024f;
+constexpr float BrakeLabelLeft = 0.05f;
+constexpr float BrakeLabelRight = 0.065f;
+constexpr float ThrottleLabelLeft = 0.935f;
+constexpr float ThrottleLabelRight = 0.95f;
+
+// A label glyph as up to five strokes between the corners and mid-points of its cell.
+enum GlyphX : uint8_t { Left, Right };
+enum GlyphY : uint8_t { Top, Middle, Bottom };
+
+struct GlyphStroke {
+    GlyphX fromX;
+    GlyphY fromY;
+    GlyphX toX;
+    GlyphY toY;
+};
+
+struct Glyph {
+    int32_t strokeCount;
+    GlyphStroke strokes[5];
+};
+
+constexpr Glyph GlyphDigits[8] = {
+    // 0
+    {4, {{Left, Top, Left, Bottom}, {Right, Top, Right, Bottom}, {Left, Top, Right, Top}, {Left, Bottom, Right, Bottom}}},
+    // 1
+    {1, {{Right, Top, Right, Bottom}}},
+    // 2
+    {5,
+     {{Left, Top, Right, Top},
+      {Right, Top, Right, Middle},
+      {Right, Middle, Left, Middle},
+      {Left, Middle, Left, Bottom},
+      {Left, Bottom, Right, Bottom}}},
+    // 3
+    {4, {{Left, Top, Right, Top}, {Left, Middle, Right, Middle}, {Left, Bottom, Right, Bottom}, {Right, Top, Right, Bottom}}},
+    // 4
+    {3, {{Left, Top, Left, Middle}, {Left, Middle, Right, Middle}, {Right, Top, Right, Bottom}}},
+    // 5
+    {5,
+     {{Left, Top, Right, Top},
+      {Left, Middle, Right, Middle},
+      {Left, Bottom, Right, Bottom},
+      {Left, Top, Left, Middle},
+      {Right, Middle, Right, Bottom}}},
+    // 6
+    {4,
+     {{Left, Top, Left, Bottom},
+      {Left, Middle, Right, Middle},
+      {Left, Bottom, Right, Bottom},
+      {Right, Middle, Right, Bottom}}},
+    // 7
+    {2, {{Left, Top, Right, Top}, {Right, Top, Left, Bottom}}},
+};
+
+// "N" for neutral: the released brake.
+constexpr Glyph GlyphNeutral = {3, {{Left, Top, Left, Bottom}, {Left, Top, Right, Bottom}, {Right, Top, Right, Bottom}}};
+
+void DrawGlyph(CabCanvas& canvas, const Glyph& glyph, float left, float right, float top, int32_t width,
+               int32_t height)
+{
+    const int32_t xs[2] = {PixelsOf(width, left), PixelsOf(width, right)};
+    const int32_t ys[3] = {PixelsOf(height, top), PixelsOf(height, top + LabelMiddle), PixelsOf(height, top + LabelBottom)};
+    for (int32_t s = 0; s < glyph.strokeCount; ++s) {
+        const GlyphStroke& stroke = glyph.strokes[s];
+        canvas.MoveTo(xs[stroke.fromX], ys[stroke.fromY]);
+        canvas.LineTo(xs[stroke.toX], ys[stroke.toY]);
+    }
+}
+
+void DrawKnob(CabCanvas& canvas, const CabPalette& palette, bool atRest, CabBrushId activeBrush, CabPenId activePen,
+              float centreX, float centreY, int32_t width, int32_t height)
+{
+    canvas.SelectPen(palette.pens[atRest ? PenWhite : activePen]);
+    canvas.SelectBrush(palette.brushes[atRest ? BrushWhite : activeBrush]);
+    int32_t x = PixelsOf(width, centreX);
+    int32_t y = PixelsOf(height, centreY);
+    int32_t radius = height / 80;
+    canvas.FillEllipse(x - radius, y - radius, x + radius, y + radius);
+}
+
+}  // namespace
+
+LeverClick LeverClickAt(int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    LeverClick click;
+    // Before a frame has been drawn there are no levers; on a picture of no size every click
+    // would otherwise land right of the throttle strip's edge and release the brake.
+    if (width <= 0 || height <= 0)
+        return click;
+    const double px = x;
+    const double py = y;
+    const double w = width;
+    const double h = height;
+
+    if (px > 0.0 && px < BrakeStripRight * w) {
+        if (py >= BrakeBandTops[0] * h && py < h) {
+            int32_t band = 0;
+            while (band + 1 < 8 && py >= BrakeBandTops[band + 1] * h)
+                ++band;
+            click.brake = BrakeFull + band;
+        }
+        // Anywhere above the released position the driver is braking, so the power goes off.
+        if (py < BrakeBandTops[7] * h)
+            click.throttle = ThrottleClosed;
+    } else if (px > ThrottleStripLeft * w) {
+        if (py >= ThrottleBandTops[0] * h && py < h) {
+            int32_t band = 0;
+            while (band + 1 < 6 && py >= ThrottleBandTops[band + 1] * h)
+                ++band;
+            click.throttle = ThrottleClosed + band;
+        }
+        // Taking power releases the brake; the closed notch leaves it alone.
+        if (py >= ThrottleBandTops[1] * h)
+            click.brake = BrakeReleased;
+    }
+    return click;
+}
+
+void ApplyLeverClick(const LeverClick& click, TrainUnit& player)
+{
+    if (click.brake)
+        player.brake = *click.brake;
+    if (click.throttle)
+        player.throttle = *click.throttle;
+}
+
+void DrawLevers(CabCanvas& canvas, const CabPalette& palette, const TrainUnit& player, int32_t width, int32_t height)
+{
+    canvas.SelectPen(palette.pens[PenScale]);
+    // Brake scale: "1" (full braking) at the top down to "7", then "N" for released.
+    for (int32_t position = 0; position < 7; ++position)
+        DrawGlyph(canvas, GlyphDigits[position + 1], BrakeLabelLeft, BrakeLabelRight, LabelTops[position], width,
+                  height);
+    DrawGlyph(canvas, GlyphNeutral, BrakeLabelLeft, BrakeLabelRight, LabelTops[7], width, height);
+    // Throttle scale: "0" (closed) at the top down to "5".
+    for (int32_t notch = 0; notch < 6; ++notch)
+        DrawGlyph(canvas, GlyphDigits[notch], ThrottleLabelLeft, ThrottleLabelRight, LabelTops[notch], width, height);
+
+    // The controls never leave their ranges; clamping only keeps a stray value on the scale.
+    int32_t brake = std::clamp(player.brake, BrakeFull, BrakeReleased);
+    int32_t throttle = std::clamp(player.throttle, ThrottleClosed, ThrottleFull);
+    DrawKnob(canvas, palette, brake == BrakeReleased, BrushRed, PenRed, BrakeKnobX, KnobHeights[brake - BrakeFull],
+             width, height);
+    DrawKnob(canvas, palette, throttle == ThrottleClosed, BrushGreen, PenGreen, ThrottleKnobX,
+             KnobHeights[throttle - ThrottleClosed], width, height);
+}
