@@ -2,42 +2,179 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
+
+// The railcar's six-cylinder diesel, recorded as one second that loops: 42 firings, seven
+// turns of the four-stroke cycle. At the idle rate of 0.5 the player hears 21 firings a second,
+// the slow throb of an idling diesel; at full power (rate 1.5 and more) over 60, a hard roar.
+//
+// Each firing is an exhaust pulse: a sharp rise and a decay that rings in the exhaust pipe,
+// a burst of exhaust noise, and the short metallic knock of the injection that makes a diesel
+// clatter. The cylinders are not quite equal and no two firings are the same, which gives the
+// engine its uneven beat. Every part is laid on a circle of one second, so the last firing's
+// tail runs on into the start of the loop and the seam cannot click.
 
 namespace {
 
-// Six cylinders firing 30 times a second: the loop holds exactly 30 firings, so it repeats
-// without a click. Each firing is a decaying burst of a few harmonics over a low rumble, and
-// the cylinders are not quite equal, which gives the engine its lumpy beat.
-constexpr int FiringsPerSecond = 30;
-constexpr double CylinderStrength[6] = {1.0, 0.86, 0.94, 0.8, 0.97, 0.9};
-constexpr double BurstDecaySeconds = 0.009;
+constexpr int32_t Cylinders = 6;
+constexpr int32_t FiringsPerLoop = 42;
+constexpr double LoopSeconds = 1.0;
 constexpr double TwoPi = 6.283185307179586;
 
-// A fixed hiss for the exhaust: a small generator of its own, so the game's route generator is
-// never touched.
-double ExhaustHiss(uint32_t& state)
+// How hard each cylinder fires, in firing order: one strong, one weak, the rest in between.
+constexpr double CylinderStrength[Cylinders] = {1.0, 0.82, 0.93, 0.88, 0.97, 0.76};
+
+// The exhaust pulse: rise, decay and the ringing of the pipe.
+constexpr double PulseRiseSeconds = 0.0012;
+constexpr double PulseDecaySeconds = 0.0065;
+constexpr double PipeRingHz = 150.0;
+constexpr double PipeRingDecaySeconds = 0.012;
+// The silencer's own, higher growl.
+constexpr double SilencerRingHz = 390.0;
+constexpr double SilencerRingDecaySeconds = 0.006;
+// The exhaust noise burst, band-limited so it hisses rather than crackles.
+constexpr double NoiseDecaySeconds = 0.009;
+constexpr double NoiseLowPassHz = 2200.0;
+constexpr double NoiseHighPassHz = 200.0;
+// The injection knock.
+constexpr double KnockHz = 1750.0;
+constexpr double KnockDecaySeconds = 0.0016;
+constexpr double KnockDelaySeconds = 0.0004;
+
+constexpr double PulseLevel = 1.0;
+constexpr double RingLevel = 0.55;
+constexpr double SilencerLevel = 0.5;
+constexpr double NoiseLevel = 1.1;
+constexpr double KnockLevel = 0.28;
+// The loudest point of the loop lands here, leaving headroom below the 8-bit limit.
+constexpr double PeakLevel = 118.0;
+
+// A small generator of its own for the variations and the noise, so the game's route
+// generator is never touched and the table is the same at every build.
+struct SampleNoise {
+    uint32_t state;
+
+    // Uniform in -1..1.
+    double Next()
+    {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<double>(state >> 8) / 8388608.0 - 1.0;
+    }
+};
+
+// Time since an event at eventTime on the loop's circle, in 0..LoopSeconds.
+double SinceOnLoop(double t, double eventTime)
 {
-    state = state * 1664525u + 1013904223u;
-    return static_cast<double>((state >> 9) & 0x3FFF) / 8192.0 - 1.0;
+    double since = t - eventTime;
+    if (since < 0.0)
+        since += LoopSeconds;
+    return since;
+}
+
+// Noise that repeats with the loop: white noise through a band-pass (two low-pass stages, so it
+// rumbles rather than hisses, and one high-pass), filtered over two turns so the second turn
+// starts where the first one ended.
+std::vector<double> LoopedExhaustNoise(SampleNoise& noise)
+{
+    std::vector<double> white(EngineSampleLength);
+    for (double& value : white)
+        value = noise.Next();
+
+    const double dt = 1.0 / EngineSampleLength;
+    const double lowPass = 1.0 - std::exp(-TwoPi * NoiseLowPassHz * dt);
+    const double highPass = 1.0 - std::exp(-TwoPi * NoiseHighPassHz * dt);
+    std::vector<double> band(EngineSampleLength);
+    double low = 0.0, lowAgain = 0.0, lower = 0.0;
+    for (int32_t turn = 0; turn < 2; ++turn) {
+        for (int32_t i = 0; i < EngineSampleLength; ++i) {
+            low += lowPass * (white[i] - low);
+            lowAgain += lowPass * (low - lowAgain);
+            lower += highPass * (lowAgain - lower);
+            band[i] = lowAgain - lower;
+        }
+    }
+    double peak = 0.0;
+    for (double value : band)
+        peak = std::max(peak, std::abs(value));
+    for (double& value : band)
+        value /= peak;
+    return band;
+}
+
+struct Firing {
+    double time;      // seconds into the loop
+    double strength;  // relative loudness
+};
+
+std::vector<Firing> PlanFirings(SampleNoise& noise)
+{
+    std::vector<Firing> firings;
+    const double spacing = LoopSeconds / FiringsPerLoop;
+    for (int32_t k = 0; k < FiringsPerLoop; ++k) {
+        // A few per cent of timing and loudness scatter from one firing to the next.
+        double jitter = 0.025 * spacing * noise.Next();
+        double scatter = 1.0 + 0.08 * noise.Next();
+        double time = k * spacing + jitter;
+        if (time < 0.0)
+            time += LoopSeconds;
+        firings.push_back({time, CylinderStrength[k % Cylinders] * scatter});
+    }
+    return firings;
+}
+
+// The pressure of one firing's exhaust, t seconds after it fired.
+double ExhaustPulse(double t)
+{
+    double rise = 1.0 - std::exp(-t / PulseRiseSeconds);
+    double pulse = rise * std::exp(-t / PulseDecaySeconds);
+    double ring = rise * std::exp(-t / PipeRingDecaySeconds) * std::sin(TwoPi * PipeRingHz * t);
+    double growl = rise * std::exp(-t / SilencerRingDecaySeconds) * std::sin(TwoPi * SilencerRingHz * t);
+    return PulseLevel * pulse + RingLevel * ring + SilencerLevel * growl;
+}
+
+double InjectionKnock(double t)
+{
+    if (t < KnockDelaySeconds)
+        return 0.0;
+    double since = t - KnockDelaySeconds;
+    return KnockLevel * std::exp(-since / KnockDecaySeconds) * std::sin(TwoPi * KnockHz * since);
 }
 
 }  // namespace
 
 void FillEngineSample(EngineSample& sample)
 {
-    const double samplesPerFiring = static_cast<double>(EngineSampleLength) / FiringsPerSecond;
-    uint32_t hissState = 0x7A6u;
-    for (int i = 0; i < EngineSampleLength; ++i) {
-        double t = static_cast<double>(i) / EngineSampleLength;
-        int firing = static_cast<int>(i / samplesPerFiring);
-        double sinceFiring = (i - firing * samplesPerFiring) / EngineSampleLength;
-        double envelope = std::exp(-sinceFiring / BurstDecaySeconds) * CylinderStrength[firing % 6];
+    SampleNoise noise = {0x5EED1E5u};
+    std::vector<Firing> firings = PlanFirings(noise);
+    std::vector<double> exhaustNoise = LoopedExhaustNoise(noise);
 
-        double burst = std::sin(TwoPi * 95.0 * sinceFiring) + 0.55 * std::sin(TwoPi * 190.0 * sinceFiring) +
-                       0.3 * std::sin(TwoPi * 285.0 * sinceFiring) + 0.25 * ExhaustHiss(hissState);
-        double rumble = 0.35 * std::sin(TwoPi * FiringsPerSecond * t) + 0.15 * std::sin(TwoPi * 15.0 * t);
+    std::vector<double> wave(EngineSampleLength, 0.0);
+    for (int32_t i = 0; i < EngineSampleLength; ++i) {
+        double t = static_cast<double>(i) / EngineSampleLength * LoopSeconds;
+        double value = 0.0;
+        double noiseEnvelope = 0.0;
+        for (const Firing& firing : firings) {
+            double since = SinceOnLoop(t, firing.time);
+            // Beyond a third of a second a firing has died away completely.
+            if (since > 0.3)
+                continue;
+            value += firing.strength * (ExhaustPulse(since) + InjectionKnock(since));
+            noiseEnvelope += firing.strength * (1.0 - std::exp(-since / PulseRiseSeconds)) *
+                             std::exp(-since / NoiseDecaySeconds);
+        }
+        wave[i] = value + NoiseLevel * noiseEnvelope * exhaustNoise[i];
+    }
 
-        double value = 70.0 * envelope * burst + 40.0 * rumble;
-        sample[i] = static_cast<int32_t>(std::clamp(std::lround(value), -128L, 127L));
+    // No offset, and the loudest moment at PeakLevel.
+    double mean = 0.0;
+    for (double value : wave)
+        mean += value;
+    mean /= EngineSampleLength;
+    double peak = 0.0;
+    for (double value : wave)
+        peak = std::max(peak, std::abs(value - mean));
+    for (int32_t i = 0; i < EngineSampleLength; ++i) {
+        long level = std::lround((wave[i] - mean) / peak * PeakLevel);
+        sample[i] = static_cast<int32_t>(std::clamp(level, -128L, 127L));
     }
 }
