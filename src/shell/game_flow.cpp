@@ -1,0 +1,113 @@
+#include "shell/game_flow.h"
+
+#include "device/device_results.h"
+#include "render/scene.h"
+#include "shell/game_clock.h"
+#include "shell/shell_commands.h"
+#include "shell/window_procedure.h"
+#include "shell/world_options_cli.h"
+#include "sim/autopilot.h"
+#include "sim/simulation.h"
+
+namespace {
+
+void AnnounceEndOfRun(GameSession& game, ShellPlatform& platform)
+{
+    AppState& app = game.app;
+    game.world.destinationState = 2;
+    SilenceGameSound(game);
+    // The message box is a dialog like any other: its time is kept off the game clock, or the
+    // first step after it would move every train on by the whole time it was open.
+    HoldRendering(app, true);
+    BeginInterruption(app, platform.NowMs());
+    platform.ShowMessage(EndOfRunCaption, EndOfRunMessage(game.world.score));
+    EndInterruption(app, platform.NowMs());
+    HoldRendering(app, false);
+    game.endOfRunMessages += 1;
+    HandleCommand(game, platform, CommandStartMenu, false);
+}
+
+}  // namespace
+
+void StartNewRun(GameSession& game, uint32_t seed)
+{
+    SeedAsStartUp(game.world, game.options, seed);
+    BuildWorld(game.world, game.options, seed);
+    game.runSeed = seed;
+    game.runsStarted += 1;
+}
+
+uint32_t SeedForOptionsDialog(const GameSession& game, uint32_t clockSeed)
+{
+    if (game.options.scenery == SceneryRandom)
+        return game.runSeed;
+    return FreshRouteSeed(game.runSeed, clockSeed);
+}
+
+int32_t RunFrame(GameSession& game, ShellPlatform& platform)
+{
+    AppState& app = game.app;
+    uint32_t nowMs = platform.NowMs();
+    float clockSeconds = GameClockSeconds(app, nowMs);
+    TakePendingResume(app);
+
+    // The step simulated now is the one measured at the end of the previous frame.
+    if (app.simulationEnabled)
+        StepSimulation(game.world, app, game.options, game.camera, app.soundEnabled ? &game.sound : nullptr);
+    AdvanceFrameStep(app, clockSeconds);
+    game.framesRun += 1;
+
+    if (game.world.destinationState == 1)
+        AnnounceEndOfRun(game, platform);
+
+    DrawDevice* device = platform.SceneDevice();
+    if (device == nullptr || IsFailure(DrawScene(*device, game.world, game.camera)))
+        return DeviceFailed;
+
+    // The cab display's ticks run on the timer itself, through pauses and from run to run.
+    float wallSeconds = static_cast<float>(static_cast<float>(platform.NowMs()) * 0.001);
+    DrawCabDisplay(game.cabDisplay, game.world, app, platform.BeginOverlay(), wallSeconds,
+                   [&game] { SilenceGameSound(game); });
+
+    // Surfaces lost to another program are restored; the frame is not drawn again.
+    if (platform.PresentFrame() == DeviceSurfaceLost)
+        platform.RestoreSurfaces();
+    return DeviceOk;
+}
+
+int32_t DemoDriverKey(const World& world, float frameStep)
+{
+    // The handle's positions in keypad order: brake 1..7, released without power, notches 1..5.
+    const TrainUnit& player = world.trains[world.playerUnit];
+    int32_t handle = player.brake < BrakeReleased ? player.brake - BrakeFull : 7 + player.throttle;
+    int32_t wanted = ChooseAutopilotHandle(world, frameStep);
+    if (wanted > handle)
+        return KeyKeypadPlus;
+    if (wanted < handle)
+        return KeyKeypadMinus;
+    return KeyNone;
+}
+
+void PressDemoDriverKeys(GameSession& game, ShellPlatform& platform)
+{
+    // The handle has 13 positions, so no walk is longer than 12 presses.
+    for (int press = 0; press < 12; ++press) {
+        int32_t key = DemoDriverKey(game.world, game.app.frameStep);
+        if (key == KeyNone)
+            return;
+        WindowEvent event{WindowEventKind::KeyDown};
+        event.key = key;
+        HandleWindowEvent(game, platform, event);
+    }
+}
+
+void SilenceGameSound(GameSession& game)
+{
+    if (game.app.soundEnabled)
+        SilenceEngineSound(game.sound);
+}
+
+std::string EndOfRunMessage(int32_t score)
+{
+    return std::string(EndOfRunText) + std::to_string(score);
+}

@@ -1,0 +1,117 @@
+#include "shell/options_dialog.h"
+
+#include "shell/app_state.h"
+#include "shell/world_options_cli.h"
+#include "world/game_random.h"
+
+namespace {
+
+// The option an edit holds once Start has read it: the value if in range, else the replacement.
+int32_t ReadEditAsOption(const std::string& text, const OptionRange& range)
+{
+    GameOptions scratch;
+    StoreOptionValue(scratch, range, ReadEditValue(text));
+    return scratch.*range.field;
+}
+
+}  // namespace
+
+void OpenOptionsDialog(OptionsDialog& dialog, const GameOptions& options, const AppState& app, uint32_t routeSeed)
+{
+    dialog.workingScenery = options.scenery;
+    dialog.workingSoundType = options.soundType;
+    for (size_t i = 0; i < dialog.editTexts.size(); ++i)
+        dialog.editTexts[i] = std::to_string(options.*EditedOptionRanges[i].field);
+    dialog.firstRun = app.gameStarted ? 0 : 1;
+    dialog.routeSeed = routeSeed;
+    dialog.outcome = OptionsOutcome::Open;
+}
+
+bool OptionsEditsEnabled(const OptionsDialog& dialog)
+{
+    return dialog.workingScenery == SceneryCustom;
+}
+
+bool OptionsCancelEnabled(const OptionsDialog& dialog)
+{
+    return !dialog.firstRun;
+}
+
+const char* OptionsStartLabel(const OptionsDialog& dialog)
+{
+    return dialog.firstRun ? StartLabelFirstRun : StartLabelRestart;
+}
+
+void ChooseScenery(OptionsDialog& dialog, int32_t scenery)
+{
+    if ((scenery >= 1 && scenery <= 5) || scenery == SceneryCustom)
+        dialog.workingScenery = scenery;
+}
+
+void ChooseSoundType(OptionsDialog& dialog, int32_t soundType)
+{
+    if (soundType >= SoundOff && soundType <= SoundDieselElectric)
+        dialog.workingSoundType = soundType;
+}
+
+void PressRandom(OptionsDialog& dialog, GameOptions& options, GameRandom& random, uint32_t clockSeed)
+{
+    dialog.routeSeed = FreshRouteSeed(dialog.routeSeed, clockSeed);
+    random.seed(dialog.routeSeed);
+    // The same five draws the command line makes for a random line, so that this seed builds
+    // the same line there. Curves, villages and forest go into the edits only (Cancel forgets
+    // them); the relief bounds have no edit and are stored at once.
+    GameOptions drawn = options;
+    PressRandomScenery(drawn, random);
+    dialog.editTexts[2] = std::to_string(drawn.curvesPercent);
+    dialog.editTexts[3] = std::to_string(drawn.villagesPercent);
+    dialog.editTexts[4] = std::to_string(drawn.forestLevel);
+    options.reliefMax = drawn.reliefMax;
+    options.reliefMin = drawn.reliefMin;
+    dialog.workingScenery = SceneryRandom;
+}
+
+void PressStart(OptionsDialog& dialog, GameOptions& options)
+{
+    options.soundType = dialog.workingSoundType;
+    options.scenery = dialog.workingScenery;
+    for (size_t i = 0; i < dialog.editTexts.size(); ++i)
+        StoreOptionValue(options, EditedOptionRanges[i], ReadEditValue(dialog.editTexts[i]));
+    dialog.outcome = OptionsOutcome::Started;
+}
+
+void PressCancel(OptionsDialog& dialog)
+{
+    if (OptionsCancelEnabled(dialog))
+        dialog.outcome = OptionsOutcome::Cancelled;
+}
+
+void PressExit(OptionsDialog& dialog, AppState& app)
+{
+    app.exitRequested = 1;
+    dialog.outcome = OptionsOutcome::Exited;
+}
+
+uint32_t FreshRouteSeed(uint32_t previous, uint32_t clockSeed)
+{
+    return clockSeed > previous ? clockSeed : previous + 1;
+}
+
+std::string ReplayCommandLine(const OptionsDialog& dialog)
+{
+    std::string line = "tagvind play --scenery ";
+    if (dialog.workingScenery == SceneryRandom)
+        line += "random";
+    else if (dialog.workingScenery == SceneryCustom)
+        line += "custom";
+    else
+        line += std::to_string(dialog.workingScenery);
+    line += " --seed " + std::to_string(dialog.routeSeed);
+    // A preset and Random set curves, villages and forest themselves; only Custom needs them.
+    size_t editsNeeded = dialog.workingScenery == SceneryCustom ? dialog.editTexts.size() : 2;
+    for (size_t i = 0; i < editsNeeded; ++i) {
+        line += std::string(" --") + EditedOptionRanges[i].name + " " +
+                std::to_string(ReadEditAsOption(dialog.editTexts[i], EditedOptionRanges[i]));
+    }
+    return line;
+}

@@ -1,0 +1,158 @@
+#include "shell/game_flow.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fake_shell_platform.h"
+#include "shell/window_procedure.h"
+
+namespace {
+
+// Runs frames every stepMs of the platform's timer.
+void RunFrames(StartedGame& started, int frames, uint32_t stepMs)
+{
+    for (int i = 0; i < frames; ++i) {
+        started.platform().nowMs += stepMs;
+        ASSERT_EQ(RunFrame(started.game(), started.platform()), DeviceOk);
+    }
+}
+
+size_t CountOf(const std::vector<std::string>& log, const std::string& entry)
+{
+    size_t count = 0;
+    for (const std::string& line : log)
+        count += line == entry ? 1 : 0;
+    return count;
+}
+
+}  // namespace
+
+TEST(GameFlow, FrameDrawsTheSceneThenTheCabDisplayThenPresents)
+{
+    StartedGame started = StartGameForTest();
+    RunFrames(started, 1, 20);
+    EXPECT_EQ(started.platform().log, (std::vector<std::string>{"scene", "overlay", "present"}));
+    EXPECT_TRUE(started.platform().device.viewSet);
+    // The cab display drew its dashboard on the canvas and measured the picture for the levers.
+    EXPECT_FALSE(started.platform().canvas.polygons.empty());
+    EXPECT_EQ(started.game().cabDisplay.renderWidth, 800);
+    EXPECT_EQ(started.game().cabDisplay.renderHeight, 600);
+}
+
+TEST(GameFlow, TrainMovesByTheStepOfThePreviousFrame)
+{
+    StartedGame started = StartGameForTest();
+    TrainUnit& player = started.player();
+    player.brake = BrakeReleased;
+    player.throttle = ThrottleFull;
+    RunFrames(started, 1, 100);
+    // The first frame simulates the step measured before it: none.
+    EXPECT_EQ(player.speed, 0.0f);
+    EXPECT_NEAR(started.app().frameStep, 0.1f, 1e-6f);
+    RunFrames(started, 50, 100);
+    EXPECT_GT(player.speed, 0.0f);
+    EXPECT_GT(player.odometer, 0.0);
+
+    // Paused: frames run, nothing moves, the step is 0.
+    started.app().pauseCount = 1;
+    RunFrames(started, 2, 100);
+    double odometer = player.odometer;
+    RunFrames(started, 10, 100);
+    EXPECT_EQ(player.odometer, odometer);
+    EXPECT_EQ(started.app().frameStep, 0.0f);
+}
+
+TEST(GameFlow, DisabledSimulationLeavesTheTrainsAlone)
+{
+    StartedGame started = StartGameForTest();
+    TrainUnit& player = started.player();
+    player.brake = BrakeReleased;
+    player.throttle = ThrottleFull;
+    player.speed = 50.0f;
+    RunFrames(started, 3, 100);
+    double odometer = player.odometer;
+    started.app().simulationEnabled = 0;
+    RunFrames(started, 5, 100);
+    EXPECT_EQ(player.odometer, odometer);
+}
+
+TEST(GameFlow, EndOfRunIsAnnouncedOnceAndOpensTheStartMenu)
+{
+    StartedGame started = StartGameForTest();
+    FakeShellPlatform& platform = started.platform();
+    started.game().world.score = 1234;
+    started.game().world.destinationState = 1;
+    platform.dialogMs = 3000;
+    platform.optionsScript = [](OptionsDialog& dialog, GameOptions&, GameRandom&, AppState&) { PressCancel(dialog); };
+    uint32_t clockStart = started.app().clockStartMs;
+
+    RunFrames(started, 1, 20);
+    EXPECT_EQ(platform.log, (std::vector<std::string>{"message End", "options RESTART", "scene", "overlay",
+                                                      "present"}));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0], "You have reached the destination\nYour final score is: 1234");
+    EXPECT_EQ(started.game().world.destinationState, 2);
+    // Neither the message box nor the dialog reaches the game clock.
+    EXPECT_EQ(started.app().clockStartMs, clockStart + 6000);
+    EXPECT_EQ(started.app().isReady, 1);
+
+    // Cancelled: back at the finished run, which is not announced again.
+    RunFrames(started, 20, 20);
+    EXPECT_EQ(CountOf(platform.log, "message End"), 1u);
+    EXPECT_EQ(started.game().endOfRunMessages, 1);
+}
+
+TEST(GameFlow, EndOfRunThenRestartStartsANewRun)
+{
+    StartedGame started = StartGameForTest();
+    started.game().world.destinationState = 1;
+    RunFrames(started, 1, 20);
+    EXPECT_EQ(started.game().runsStarted, 2);
+    EXPECT_EQ(started.game().world.destinationState, 0);
+    RunFrames(started, 5, 20);
+    EXPECT_EQ(CountOf(started.platform().log, "message End"), 1u);
+}
+
+TEST(GameFlow, WithNobodyThereTheDialogAfterARunExits)
+{
+    StartedGame started = StartGameForTest();
+    started.game().endsAfterRun = 1;
+    started.game().world.destinationState = 1;
+    RunFrames(started, 1, 20);
+    EXPECT_EQ(CountOf(started.platform().log, "message End"), 1u);
+    EXPECT_EQ(CountOf(started.platform().log, "options RESTART"), 0u);
+    EXPECT_EQ(started.app().exitRequested, 1);
+    EXPECT_EQ(started.game().runsStarted, 1);
+}
+
+TEST(GameFlow, AutopilotDrivesAShortLineToItsEnd)
+{
+    StartedGame started = StartGameForTest(5, 2);
+    started.game().endsAfterRun = 1;
+    started.platform().recordScene = false;
+    // The demo driver presses the keypad keys between frames 50 ms apart.
+    for (int frame = 0; frame < 60 * 60 * 20 && !started.app().exitRequested; ++frame) {
+        PressDemoDriverKeys(started.game(), started.platform());
+        EXPECT_EQ(DemoDriverKey(started.game().world, started.app().frameStep), KeyNone);
+        started.platform().nowMs += 50;
+        ASSERT_EQ(RunFrame(started.game(), started.platform()), DeviceOk);
+    }
+    EXPECT_EQ(started.game().endOfRunMessages, 1);
+    EXPECT_EQ(started.game().world.destinationState, 2);
+    ASSERT_EQ(started.platform().messages.size(), 1u);
+    EXPECT_EQ(started.platform().messages[0], EndOfRunMessage(started.game().world.score));
+}
+
+TEST(GameFlow, PresentFailuresAreRepairedOrEndTheProgram)
+{
+    StartedGame started = StartGameForTest();
+    started.platform().presentResult = DeviceSurfaceLost;
+    RunFrames(started, 1, 20);
+    EXPECT_EQ(started.platform().log.back(), "restore");
+
+    started.platform().hasDevice = false;
+    started.platform().nowMs += 20;
+    EXPECT_TRUE(IsFailure(RunFrame(started.game(), started.platform())));
+}
