@@ -1,0 +1,169 @@
+#pragma once
+// Small worlds and geometry helpers for the scene tests: a reset world with a known player
+// position, segments and strips laid by hand, points through row-vector matrices, and the
+// triangles a draw makes as the device would see them.
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "recording_device.h"
+#include "render/scene.h"
+#include "world/world.h"
+
+// A world after the reset: empty tables, the player's unit at the start, the texture names
+// registered and a random ground-noise pattern.
+inline std::unique_ptr<World> MakeTestWorld()
+{
+    auto world = std::make_unique<World>();
+    WorldReset(*world);
+    return world;
+}
+
+inline void PlacePlayer(World& world, float x, float z)
+{
+    TrainUnit& player = world.trains[world.playerUnit];
+    player.posX = x;
+    player.posZ = z;
+}
+
+inline TrackSegment StraightSegment(float startX, float startZ, float heading, float length)
+{
+    TrackSegment segment{};
+    segment.type = SegmentStraight;
+    segment.startX = startX;
+    segment.startZ = startZ;
+    segment.startHeading = heading;
+    segment.endHeading = heading;
+    segment.endX = static_cast<float>(startX + std::sin(static_cast<double>(heading)) * length);
+    segment.endZ = static_cast<float>(startZ + std::cos(static_cast<double>(heading)) * length);
+    segment.length = length;
+    return segment;
+}
+
+// A curve of radius 1000 laid as the track builder lays it.
+inline TrackSegment CurveSegment(int32_t type, float startX, float startZ, float startHeading, float length)
+{
+    TrackSegment segment{};
+    segment.type = type;
+    segment.startX = startX;
+    segment.startZ = startZ;
+    segment.radius = 1000.0f;
+    segment.length = length;
+    segment.startHeading = startHeading;
+    double h0 = startHeading;
+    double turn = length / 1000.0;
+    if (type == SegmentCurveLeft) {
+        double cx = startX - std::cos(h0) * 1000.0;
+        double cz = startZ + std::sin(h0) * 1000.0;
+        double h1 = h0 - turn;
+        segment.endHeading = static_cast<float>(h1);
+        segment.endX = static_cast<float>(cx + std::cos(h1) * 1000.0);
+        segment.endZ = static_cast<float>(cz - std::sin(h1) * 1000.0);
+    } else {
+        double cx = startX + std::cos(h0) * 1000.0;
+        double cz = startZ - std::sin(h0) * 1000.0;
+        double h1 = h0 + turn;
+        segment.endHeading = static_cast<float>(h1);
+        segment.endX = static_cast<float>(cx - std::cos(h1) * 1000.0);
+        segment.endZ = static_cast<float>(cz + std::sin(h1) * 1000.0);
+    }
+    return segment;
+}
+
+inline GroundStrip StripAlong(const TrackSegment& segment, int32_t leftSide, int32_t rightSide)
+{
+    GroundStrip strip{};
+    strip.kind = segment.type == SegmentTunnel ? 1 : segment.type;
+    strip.leftSide = leftSide;
+    strip.rightSide = rightSide;
+    strip.startX = segment.startX;
+    strip.startZ = segment.startZ;
+    strip.startHeight = segment.startHeight;
+    strip.endX = segment.endX;
+    strip.endZ = segment.endZ;
+    strip.endHeight = segment.endHeight;
+    strip.startHeading = segment.startHeading;
+    strip.endHeading = segment.endHeading;
+    return strip;
+}
+
+// The point p (w = 1) times the matrix, for row vectors.
+inline Vector3 TransformByMatrix(const Matrix4& m, Vector3 p)
+{
+    return {
+        p.x * m.m[0][0] + p.y * m.m[1][0] + p.z * m.m[2][0] + m.m[3][0],
+        p.x * m.m[0][1] + p.y * m.m[1][1] + p.z * m.m[2][1] + m.m[3][1],
+        p.x * m.m[0][2] + p.y * m.m[1][2] + p.z * m.m[2][2] + m.m[3][2],
+    };
+}
+
+inline bool IsTranslation(const Matrix4& m, float x, float y, float z)
+{
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 4; ++column) {
+            if (m.m[row][column] != (row == column ? 1.0f : 0.0f))
+                return false;
+        }
+    }
+    return m.m[3][0] == x && m.m[3][1] == y && m.m[3][2] == z && m.m[3][3] == 1.0f;
+}
+
+struct DrawnTriangle {
+    SceneVertex a, b, c;
+};
+
+// The triangles of a draw in the order of their corners as the device rasterises them: a
+// strip's odd triangles are turned round so that the whole strip keeps one winding.
+inline std::vector<DrawnTriangle> TrianglesOf(const RecordedDraw& draw)
+{
+    std::vector<DrawnTriangle> triangles;
+    const auto& v = draw.vertices;
+    const auto& i = draw.indexes;
+    const size_t n = i.size();
+    switch (draw.kind) {
+    case PrimitiveKind::TriangleList:
+        for (size_t k = 0; k + 2 < n; k += 3)
+            triangles.push_back({v[i[k]], v[i[k + 1]], v[i[k + 2]]});
+        break;
+    case PrimitiveKind::TriangleStrip:
+        for (size_t k = 0; k + 2 < n; ++k) {
+            if (k % 2 == 0)
+                triangles.push_back({v[i[k]], v[i[k + 1]], v[i[k + 2]]});
+            else
+                triangles.push_back({v[i[k + 1]], v[i[k]], v[i[k + 2]]});
+        }
+        break;
+    case PrimitiveKind::TriangleFan:
+        for (size_t k = 1; k + 1 < n; ++k)
+            triangles.push_back({v[i[0]], v[i[k]], v[i[k + 1]]});
+        break;
+    }
+    return triangles;
+}
+
+// Twice the signed area of the triangle seen from above (x to the right, z up the page):
+// negative when its corners run clockwise, the winding that faces up.
+inline double SignedAreaFromAbove(const DrawnTriangle& t)
+{
+    double ax = t.a.x, az = t.a.z;
+    return (t.b.x - ax) * (t.c.z - az) - (t.c.x - ax) * (t.b.z - az);
+}
+
+inline double FlatDistance(double x1, double z1, double x2, double z2)
+{
+    return std::hypot(x1 - x2, z1 - z2);
+}
+
+// A triangle whose corners lie on one line seen from above (a wall, or three points along
+// one radius) has no winding from above; rounding alone would give it a sign.
+inline bool IsEdgeOnFromAbove(const DrawnTriangle& t)
+{
+    auto squared = [](const SceneVertex& p, const SceneVertex& q) {
+        double dx = p.x - q.x, dz = p.z - q.z;
+        return dx * dx + dz * dz;
+    };
+    double longest = std::max({squared(t.a, t.b), squared(t.b, t.c), squared(t.c, t.a)});
+    return std::fabs(SignedAreaFromAbove(t)) <= 1e-5 * longest;
+}
