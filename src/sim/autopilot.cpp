@@ -116,23 +116,31 @@ LineAhead ReadLineAhead(const World& world, double sightDistance)
         int32_t next = NextSegmentForward(world.track, segment);
         if (!IsUsableSegment(world.track, next)) {
             AddRestriction(ahead, RestrictionEndOfTrack, boundary - StopSignalStandOff, 0.0f, 0);
-            break;
+            return ahead;
         }
         // The sign the train will read when it crosses this boundary.
         int32_t sign = SignAheadOf(world.track, segment);
         if (sign == SignStop) {
             AddRestriction(ahead, RestrictionStopSignal, boundary - StopSignalStandOff, 0.0f, next);
-            break;
+            return ahead;
         }
         if (sign == SignDestination) {
             AddRestriction(ahead, RestrictionDestination, boundary + DestinationStopDepth, 0.0f, next);
-            break;
+            return ahead;
         }
-        if (sign == SignLimit40)
+        if (sign == SignLimit40) {
+            // The last place is kept for the end of what has been read.
+            if (ahead.count >= MaxRestrictionsAhead - 1)
+                break;
             AddRestriction(ahead, RestrictionLimit, boundary - LimitApproachLead, LimitApproachSpeed, next);
+        }
         segment = next;
         boundary += static_cast<double>(world.track[segment].length);
     }
+    // A walk cut short within sight leaves the line beyond unknown: the train must be able to
+    // stand where the reading ended.
+    if (boundary < sightDistance)
+        AddRestriction(ahead, RestrictionEndOfSight, boundary, 0.0f, segment);
     return ahead;
 }
 

@@ -15,6 +15,7 @@ enum RestrictionKind : int32_t {
     RestrictionStopSignal = 2,   // a signal at danger: stand before it
     RestrictionDestination = 3,  // stop inside the destination segment
     RestrictionEndOfTrack = 4,   // no segment to move onto: stand before the end
+    RestrictionEndOfSight = 5,   // more of the line than the driver reads: be able to stand there
 };
 
 // A point ahead that the train must reach at or below a speed.
@@ -41,7 +42,7 @@ constexpr double DestinationStopDepth = 25.0;
 
 // Reads the line ahead of the player's train up to sightDistance metres, following the
 // switches as they lie now. The walk ends at the first signal at danger, the destination or the
-// end of the track.
+// end of the track; a walk cut short before the sight distance ends with RestrictionEndOfSight.
 LineAhead ReadLineAhead(const World& world, double sightDistance);
 
 // The highest speed (km/h) the driver accepts at x metres ahead: just under the limit in force,

@@ -71,6 +71,22 @@ TEST(Autopilot, LimitsAreReadWhereTheTrainWillReadThemAndTheDestinationEndsTheWa
     EXPECT_LT(ahead.restrictions[1].distance, 950.0);
 }
 
+TEST(Autopilot, WhenMoreIsInSightThanTheDriverKeepsItPlansToStandWhereItsReadingEnds)
+{
+    auto world = MakeResetWorld();
+    LayStraightLine(*world, 40, 60.0f);
+    for (int i = 2; i <= 40; ++i)
+        PutSign(*world, i, SignLimit40);
+    PlacePlayer(*world, 1, 0.0f, 0.0f);
+    LineAhead ahead = ReadLineAhead(*world, AutopilotSightDistance);
+    ASSERT_EQ(ahead.count, MaxRestrictionsAhead);
+    const SpeedRestriction& last = ahead.restrictions[MaxRestrictionsAhead - 1];
+    EXPECT_EQ(last.kind, RestrictionEndOfSight);
+    EXPECT_EQ(last.speed, 0.0f);
+    EXPECT_LE(last.distance, 60.0 * MaxRestrictionsAhead);
+    EXPECT_GE(last.distance, ahead.restrictions[MaxRestrictionsAhead - 2].distance);
+}
+
 TEST(Autopilot, TheHandleIsMovedByLeverClicksFromAnyPosition)
 {
     const DriverControls starts[] = {{0, 1}, {0, 5}, {0, 8}, {3, 8}, {5, 8}};
