@@ -198,7 +198,7 @@ int LoadRegisteredTextures(TextureStore& store, const TextureRegistry& registry,
         const TextureRegistration& registration = registry.entries[i];
         std::string whyNot;
         if (IsFailure(AddTexture(store, registration.name, 0, registration.flags, source, whyNot))) {
-            whyNotLines += std::string("texture ") + registration.name + ": " + whyNot + "\n";
+            whyNotLines += std::string("tagvind: texture ") + registration.name + ": " + whyNot + "\n";
             failed += 1;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "shell/command_drive.h"
 #include "shell/commands.h"
+#include "shell/render_commands.h"
 
 int main(int argc, char** argv)
 {
@@ -9,6 +10,7 @@ int main(int argc, char** argv)
     SetUpCommandLine(app);
     AddRouteCommand(app);
     AddBenchCommand(app);
+    AddRenderCommands(app);
     AddDriveCommand(app);
     return RunCommandLine(app, argc, argv);
 }
