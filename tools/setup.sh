@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang
   libsdl2-dev libepoxy-dev libimgui-dev libstb-dev
   nlohmann-json3-dev libcli11-dev libgtest-dev libbenchmark-dev
+  xvfb xdotool
 )
 
 missing=()

@@ -74,8 +74,3 @@ void AddRouteCommand(CLI::App& app)
             throw CLI::RuntimeError(status);
     });
 }
-
-int RunDefaultCommand()
-{
-    return RunRouteCommand(RouteCommandInput{}, std::cout, std::cerr);
-}

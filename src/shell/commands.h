@@ -18,9 +18,10 @@ void AddRouteCommand(CLI::App& app);
 // `tagvind bench world`: times whole world builds.
 void AddBenchCommand(CLI::App& app);
 
-// Parses the command line and runs the chosen subcommand, or the route report for the default
-// options when none is given. Returns the exit status.
+// Parses the command line and runs the chosen subcommand, or the game with the default options
+// when none is given. Returns the exit status.
 int RunCommandLine(CLI::App& app, int argc, char** argv);
 
-// What the program does without a subcommand: the route report of the default options.
+// What the program does without a subcommand: `tagvind play` with the default options
+// (command_play.cpp).
 int RunDefaultCommand();

@@ -1,6 +1,7 @@
 // The program's entry point: one line per subcommand.
 
 #include "shell/command_drive.h"
+#include "shell/command_play.h"
 #include "shell/commands.h"
 #include "shell/render_commands.h"
 
@@ -12,5 +13,6 @@ int main(int argc, char** argv)
     AddBenchCommand(app);
     AddRenderCommands(app);
     AddDriveCommand(app);
+    AddPlayCommand(app);
     return RunCommandLine(app, argc, argv);
 }

@@ -1,0 +1,781 @@
+// [SECTION] The game's program run: settings, session, device, UI, script
+// [SECTION] Turns of the loop: the timer, the script, the input
+// [SECTION] Modal dialogs drawn over the last frame
+// [SECTION] The platform the game's flow calls
+// [SECTION] Start-up, the loop, shutdown
+
+#include "shell/game_app.h"
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "device/bitmap_resources.h"
+#include "device/device_results.h"
+#include "device/render_device.h"
+#include "device/scene_resources.h"
+#include "device/texture_store.h"
+#include "shell/device_dialog.h"
+#include "shell/device_errors.h"
+#include "shell/event_script.h"
+#include "shell/game_clock.h"
+#include "shell/game_flow.h"
+#include "shell/game_ui.h"
+#include "shell/game_window.h"
+#include "shell/help_contents.h"
+#include "shell/png_file.h"
+#include "shell/render_session.h"
+#include "shell/replace_file.h"
+#include "shell/shell_commands.h"
+#include "shell/state_dump.h"
+#include "shell/window_procedure.h"
+#include "shell/world_options_cli.h"
+#include "sound/sound_buffer_sdl.h"
+
+namespace {
+
+constexpr int32_t MinimumWindowSize = 100;
+constexpr int32_t FirstDialogWidth = 500;
+constexpr int32_t FirstDialogHeight = 300;
+// A window being dragged to a new size is followed once it has kept a size this long, so that
+// the device is not opened anew for every step of the drag.
+constexpr uint32_t ResizeSettleMs = 250;
+// Dialogs and menus wait this long for input between their frames; they need no more.
+constexpr int32_t ModalFrameWaitMs = 15;
+// While minimised with a script or a time limit to keep, the loop looks up this often.
+constexpr int32_t MinimisedPollMs = 10;
+constexpr const char* IconBitmap = "TAGVIND.BMP";
+
+// ---------------------------------------------------------------------------------------------
+// [SECTION] The game's program run
+// ---------------------------------------------------------------------------------------------
+
+struct GameApp {
+    PlaySettings settings;
+    std::ostream* out = nullptr;
+    std::ostream* err = nullptr;
+    std::unique_ptr<GameSession> game;
+    RenderSession session;
+    GameUiState* ui = nullptr;
+    TextureImage icon;
+    std::vector<MenuView> menuBar;
+    MenuView popup;
+
+    std::vector<ScriptEvent> script;
+    size_t nextScriptInput = 0;  // input and marks are taken at different moments of a turn
+    size_t nextScriptMark = 0;
+    nlohmann::json snapshots = nlohmann::json::array();
+    std::string pendingScreenshot;
+
+    uint32_t fixedTimerMs = 0;
+    uint32_t loopStartMs = 0;
+    bool loopStarted = false;
+    bool windowClosed = false;
+    bool renderingFailed = false;
+    bool helpOpen = false;
+    bool cursorShown = true;
+    bool closeAfterDialog = false;
+    std::vector<WindowEvent> queued;  // from the menus, for the window procedure
+
+    int32_t settlingWidth = 0;
+    int32_t settlingHeight = 0;
+    uint32_t settlingSinceMs = 0;
+};
+
+uint32_t NowMs(const GameApp& app)
+{
+    return app.settings.fixedFrameMs > 0 ? app.fixedTimerMs : ReadTimerMs();
+}
+
+EventTarget TargetOf(const GameApp& app)
+{
+    EventTarget target;
+    if (app.session.device.window != nullptr)
+        target.windowId = WindowIdOf(app.session.device);
+    target.pictureTop = MenuBarHeight(*app.ui);
+    return target;
+}
+
+MenuView MenuViewOf(const char* title, std::span<const MenuItem> items)
+{
+    MenuView view;
+    view.title = SplitMenuText(title).label;
+    for (const MenuItem& item : items) {
+        MenuLabel label = SplitMenuText(item.text);
+        view.lines.push_back({item.text != nullptr ? label.label : "", label.shortcut, item.command});
+    }
+    return view;
+}
+
+void BuildMenus(GameApp& app)
+{
+    for (const MenuDefinition& menu : MenuBar())
+        app.menuBar.push_back(MenuViewOf(menu.title, menu.items));
+    app.popup = MenuViewOf("Popup", PopupMenu());
+}
+
+void LoadIcon(GameApp& app)
+{
+    const BitmapResource* resource = FindBitmapResource(IconBitmap);
+    std::string reason;
+    if (resource == nullptr || !DecodeBitmapFile(resource->bytes, resource->size, app.icon, reason))
+        app.icon = TextureImage{};
+}
+
+bool WritePicture(GameApp& app, const std::string& path, int32_t width, int32_t height,
+                  const std::vector<uint8_t>& rgba)
+{
+    std::string png;
+    std::string reason;
+    if (!EncodePng(width, height, rgba, png)) {
+        *app.err << "tagvind: cannot encode the picture for " << path << "\n";
+        return false;
+    }
+    if (!ReplaceFileContents(path, png, reason)) {
+        *app.err << "tagvind: cannot write " << path << ": " << reason << "\n";
+        return false;
+    }
+    return true;
+}
+
+void WriteStateDump(GameApp& app)
+{
+    if (app.settings.stateDumpPath.empty())
+        return;
+    nlohmann::json dump;
+    dump["snapshots"] = app.snapshots;
+    dump["final"] = DumpGameState(*app.game, NowMs(app), MenuBarHeight(*app.ui));
+    std::string reason;
+    if (!ReplaceFileContents(app.settings.stateDumpPath, dump.dump(2) + "\n", reason))
+        *app.err << "tagvind: cannot write " << app.settings.stateDumpPath << ": " << reason << "\n";
+}
+
+// ---------------------------------------------------------------------------------------------
+// [SECTION] Turns of the loop
+// ---------------------------------------------------------------------------------------------
+
+double ScriptSeconds(const GameApp& app)
+{
+    return static_cast<double>(NowMs(app) - app.loopStartMs) * 0.001;
+}
+
+// Gives the window system the script's input that is due.
+void RunDueInput(GameApp& app)
+{
+    if (!app.loopStarted)
+        return;
+    double seconds = ScriptSeconds(app);
+    for (; app.nextScriptInput < app.script.size() && app.script[app.nextScriptInput].at <= seconds;
+         ++app.nextScriptInput) {
+        const ScriptEvent& event = app.script[app.nextScriptInput];
+        EventTarget target = TargetOf(app);
+        if (event.action == ScriptAction::Input) {
+            PushSyntheticEvent(target, event.input);
+        } else if (event.action == ScriptAction::PictureClick) {
+            int32_t width = app.session.device.renderWidth;
+            int32_t height = app.session.device.renderHeight - target.pictureTop;
+            SyntheticEvent click = event.input;
+            click.x = static_cast<int32_t>(event.pictureX * width);
+            click.y = target.pictureTop + static_cast<int32_t>(event.pictureY * height);
+            PushSyntheticEvent(target, click);
+        }
+    }
+}
+
+// At the end of a turn, the script's marks that are due: the state as the turn left it, and the
+// picture of the next frame shown.
+void RunDueMarks(GameApp& app)
+{
+    if (!app.loopStarted)
+        return;
+    double seconds = ScriptSeconds(app);
+    for (; app.nextScriptMark < app.script.size() && app.script[app.nextScriptMark].at <= seconds;
+         ++app.nextScriptMark) {
+        const ScriptEvent& event = app.script[app.nextScriptMark];
+        if (event.action == ScriptAction::Snapshot) {
+            nlohmann::json snapshot = DumpGameState(*app.game, NowMs(app), MenuBarHeight(*app.ui));
+            snapshot["label"] = event.text;
+            app.snapshots.push_back(snapshot);
+        } else if (event.action == ScriptAction::Screenshot) {
+            app.pendingScreenshot = event.text;
+        }
+    }
+}
+
+// One turn's end: the marks due, then the timer of a scripted run moves on by a frame.
+void EndTurn(GameApp& app)
+{
+    RunDueMarks(app);
+    if (app.settings.fixedFrameMs > 0)
+        app.fixedTimerMs += static_cast<uint32_t>(app.settings.fixedFrameMs);
+}
+
+// Renders the frame's UI and presents it, reading the picture for a screenshot when one is due.
+void FinishUiFrame(GameApp& app, bool keepAsLastFrame)
+{
+    std::vector<uint8_t> picture;
+    int32_t width = 0;
+    int32_t height = 0;
+    bool wantPicture = !app.pendingScreenshot.empty();
+    EndUiFrame(*app.ui, keepAsLastFrame, wantPicture ? &picture : nullptr, width, height);
+    if (wantPicture && width > 0) {
+        WritePicture(app, app.pendingScreenshot, width, height, picture);
+        app.pendingScreenshot.clear();
+    }
+}
+
+void QueueMenuResult(GameApp& app, const MenuResult& result)
+{
+    if (result.anyMenuOpen && !app.game->menuOpen)
+        app.queued.push_back(WindowEvent{WindowEventKind::MenuLoopEntered});
+    if (!result.anyMenuOpen && app.game->menuOpen)
+        app.queued.push_back(WindowEvent{WindowEventKind::MenuLoopLeft});
+    if (result.command != CommandNone) {
+        WindowEvent command{WindowEventKind::Command};
+        command.command = result.command;
+        command.fromMenu = 1;
+        app.queued.push_back(command);
+    }
+}
+
+// The menus and the help window of a frame, game or menu frame alike.
+void DrawWindowsOfFrame(GameApp& app)
+{
+    QueueMenuResult(app, DrawMenus(*app.ui, app.menuBar, app.popup));
+    std::vector<HelpSection> help = BuildHelpSections(&app.session.textures);
+    DrawHelpWindow(app.helpOpen, help, *app.ui);
+}
+
+// ---------------------------------------------------------------------------------------------
+// [SECTION] Modal dialogs drawn over the last frame
+// ---------------------------------------------------------------------------------------------
+
+// One turn of a modal dialog's own loop: input to ImGui, window changes to the game, a frame
+// with the dialog over the last game frame. Returns what the keys asked of the dialog.
+InputBatch ModalTurn(GameApp& app, const std::function<void()>& drawDialog)
+{
+    RunDueInput(app);
+    InputBatch batch;
+    AppState& state = app.game->app;
+    int32_t wait = state.isActive ? (app.settings.fixedFrameMs > 0 ? 0 : ModalFrameWaitMs) : MinimisedPollMs;
+    PumpEvents(TargetOf(app), batch, wait);
+    for (const WindowEvent& event : batch.events) {
+        if (event.kind == WindowEventKind::Minimised)
+            state.isActive = 0;
+        else if (event.kind == WindowEventKind::Restored)
+            state.isActive = 1;
+        else if (event.kind == WindowEventKind::Moved)
+            RenderDeviceMove(app.session.device, event.x, event.y);
+    }
+    if (batch.closeRequested)
+        app.closeAfterDialog = true;
+    if (state.isActive && app.session.device.isOpen) {
+        BeginUiFrame(*app.ui, true);
+        drawDialog();
+        FinishUiFrame(app, false);
+        RenderDeviceShowFrame(app.session.device);
+    }
+    EndTurn(app);
+    return batch;
+}
+
+// After a dialog that the window's close box interrupted, the window closes.
+void CloseIfAskedDuringDialog(GameApp& app)
+{
+    if (app.closeAfterDialog) {
+        app.closeAfterDialog = false;
+        app.queued.push_back(WindowEvent{WindowEventKind::CloseRequested});
+    }
+}
+
+void ApplyOptionsActions(OptionsDialog& dialog, const OptionsDialogActions& actions, GameOptions& options,
+                         GameRandom& random, AppState& state)
+{
+    if (actions.chosenScenery != 0)
+        ChooseScenery(dialog, actions.chosenScenery);
+    if (actions.pressedRandom)
+        PressRandom(dialog, options, random, static_cast<uint32_t>(std::time(nullptr)));
+    if (actions.chosenSoundType >= 0)
+        ChooseSoundType(dialog, actions.chosenSoundType);
+    if (actions.pressedStart)
+        PressStart(dialog, options);
+    else if (actions.pressedCancel)
+        PressCancel(dialog);
+    else if (actions.pressedExit)
+        PressExit(dialog, state);
+}
+
+OptionsDialogView ViewOf(const OptionsDialog& dialog, bool fillsWindow)
+{
+    return {OptionsEditsEnabled(dialog), OptionsCancelEnabled(dialog), OptionsStartLabel(dialog),
+            ReplayCommandLine(dialog), fillsWindow};
+}
+
+void RunOptionsDialogInGame(GameApp& app, OptionsDialog& dialog, GameOptions& options, GameRandom& random,
+                            AppState& state)
+{
+    while (dialog.outcome == OptionsOutcome::Open && !app.windowClosed) {
+        OptionsDialogActions actions;
+        InputBatch batch = ModalTurn(app, [&] { actions = DrawOptionsDialog(dialog, ViewOf(dialog, false)); });
+        ApplyOptionsActions(dialog, actions, options, random, state);
+        if (dialog.outcome != OptionsOutcome::Open)
+            break;
+        if (batch.returnPressed)
+            PressStart(dialog, options);
+        else if (batch.escapePressed)
+            PressCancel(dialog);
+        if (app.closeAfterDialog && dialog.outcome == OptionsOutcome::Open) {
+            // The window is closing: the program ends as EXIT ends it.
+            PressExit(dialog, state);
+            app.closeAfterDialog = false;
+        }
+    }
+    CloseIfAskedDuringDialog(app);
+}
+
+// The first dialog comes before the game's window: it has a small window of its own.
+void RunFirstOptionsDialog(GameApp& app, OptionsDialog& dialog)
+{
+    GameSession& game = *app.game;
+    DialogWindow window;
+    if (!OpenDialogWindow(window, OptionsDialogTitle, FirstDialogWidth, FirstDialogHeight, app.icon) ||
+        !AttachDialogUi(*app.ui, window, app.icon)) {
+        // Without a window for it the dialog is answered as START would answer it.
+        *app.err << "tagvind: cannot show the options dialog; starting with the options given\n";
+        CloseDialogWindow(window);
+        PressStart(dialog, game.options);
+        return;
+    }
+    EventTarget target;
+    target.windowId = window.windowId;
+    while (dialog.outcome == OptionsOutcome::Open) {
+        InputBatch batch;
+        PumpEvents(target, batch, ModalFrameWaitMs);
+        if (batch.closeRequested) {
+            PressExit(dialog, game.app);
+            break;
+        }
+        BeginUiFrame(*app.ui, false);
+        OptionsDialogActions actions = DrawOptionsDialog(dialog, ViewOf(dialog, true));
+        int32_t width = 0;
+        int32_t height = 0;
+        EndUiFrame(*app.ui, false, nullptr, width, height);
+        PresentDialogWindow(window);
+        ApplyOptionsActions(dialog, actions, game.options, game.world.random, game.app);
+        if (dialog.outcome == OptionsOutcome::Open && batch.returnPressed)
+            PressStart(dialog, game.options);
+        // Esc stands for Cancel, which the first dialog does not offer.
+    }
+    DetachGameUi(*app.ui);
+    CloseDialogWindow(window);
+    ForgetWindowEvents();
+}
+
+void RunAboutBoxInGame(GameApp& app)
+{
+    bool closed = false;
+    while (!closed && !app.windowClosed) {
+        bool ok = false;
+        InputBatch batch = ModalTurn(app, [&] { ok = DrawAboutBox(*app.ui); });
+        closed = ok || batch.escapePressed || batch.returnPressed || app.closeAfterDialog;
+    }
+    CloseIfAskedDuringDialog(app);
+}
+
+int32_t RunDeviceDialogInGame(GameApp& app, int32_t windowed, int32_t& chosenWindowed)
+{
+    DeviceCatalogue& catalogue = app.session.catalogue;
+    DeviceDialog dialog;
+    if (!OpenDeviceDialog(dialog, catalogue, windowed, app.session.backend.desktopBitsPerPixel()))
+        return DeviceDialogUnavailable;
+    while (dialog.result == 0 && !app.windowClosed) {
+        DeviceDialogActions actions;
+        InputBatch batch = ModalTurn(app, [&] { actions = DrawDeviceDialog(dialog.lists); });
+        if (actions.driverItem >= 0)
+            SelectDriverItem(dialog, catalogue, actions.driverItem);
+        if (actions.deviceItem >= 0)
+            SelectDeviceItem(dialog, catalogue, actions.deviceItem);
+        if (actions.modeItem >= 0)
+            SelectModeItem(dialog, catalogue, actions.modeItem);
+        if (actions.pressedOk || batch.returnPressed)
+            PressDeviceOk(dialog, catalogue);
+        else if (actions.pressedCancel || batch.escapePressed || app.closeAfterDialog)
+            PressDeviceCancel(dialog);
+    }
+    CloseIfAskedDuringDialog(app);
+    if (dialog.result == DeviceDialogChanged) {
+        int32_t driver = -1;
+        int32_t device = -1;
+        if (GetCurrentDevice(catalogue, driver, device) == DeviceOk)
+            chosenWindowed = catalogue.drivers[driver].devices[device].windowedChoice;
+    }
+    return dialog.result == 0 ? DeviceDialogUnchanged : dialog.result;
+}
+
+// ---------------------------------------------------------------------------------------------
+// [SECTION] The platform the game's flow calls
+// ---------------------------------------------------------------------------------------------
+
+// Binds the UI to the device just opened and dresses its window.
+void AfterDeviceOpened(GameApp& app)
+{
+    RenderDevice& device = app.session.device;
+    if (!device.isOpen)
+        return;
+    ForgetWindowEvents();
+    AttachGameUi(*app.ui, device, app.icon);
+    DecorateGameWindow(device, app.icon, MinimumWindowSize);
+    SetMenuBarShown(*app.ui, app.game->app.windowed != 0);
+    app.settlingWidth = 0;
+    app.settlingHeight = 0;
+}
+
+class AppPlatform final : public ShellPlatform {
+public:
+    explicit AppPlatform(GameApp& app) : app_(app) {}
+
+    uint32_t NowMs() override { return ::NowMs(app_); }
+    uint32_t ClockSeed() override { return static_cast<uint32_t>(std::time(nullptr)); }
+
+    void RunOptionsDialog(OptionsDialog& dialog, GameOptions& options, GameRandom& random, AppState& app) override
+    {
+        RunOptionsDialogInGame(app_, dialog, options, random, app);
+    }
+    void RunAboutBox() override { RunAboutBoxInGame(app_); }
+    int32_t RunDeviceDialog(int32_t windowed, int32_t& chosenWindowed) override
+    {
+        return RunDeviceDialogInGame(app_, windowed, chosenWindowed);
+    }
+    void ShowMessage(const char* caption, const std::string& text) override
+    {
+        ShowMessageBox(caption, text, MessageIcon::Information, &app_.session.device, app_.settings.offscreen);
+    }
+    void OpenHelp() override { app_.helpOpen = true; }
+    void OpenPopupMenu(int32_t x, int32_t y) override { OpenPopupAt(*app_.ui, x, y); }
+
+    int32_t ReopenDevice(AppState& app) override
+    {
+        // The window is left where the player put it; full screen comes back to it.
+        ReadLiveWindowPlacement(app_.session.device, app_.session.placement);
+        DetachGameUi(*app_.ui);
+        int32_t result = ReopenRenderDevice(app_.session, app);
+        if (IsFailure(result)) {
+            // Reported already; the program ends in order.
+            app_.windowClosed = true;
+            return result;
+        }
+        AfterDeviceOpened(app_);
+        return result;
+    }
+    void MoveDevice(int32_t x, int32_t y) override { RenderDeviceMove(app_.session.device, x, y); }
+    void CloseWindow() override { app_.windowClosed = true; }
+    void WorldRebuilt(World& world) override
+    {
+        size_t known = app_.session.textures.entries.size();
+        // Names that cannot be loaded were reported when the program started.
+        std::string whyNot;
+        LoadRegisteredTextures(app_.session.textures, world.textures, GameBitmapSource(), whyNot);
+        // A new name needs its texture on the open device too.
+        if (app_.session.textures.entries.size() != known && app_.session.device.isOpen) {
+            ReleaseAllTextures(app_.session.device, app_.session.textures);
+            CreateAllTextures(app_.session.device, app_.session.textures);
+        }
+    }
+
+    DrawDevice* SceneDevice() override
+    {
+        RenderDevice& device = app_.session.device;
+        if (!device.isOpen)
+            return nullptr;
+        PlaceScenePicture(*app_.ui, device);
+        return RenderDeviceDrawDevice(device);
+    }
+    CabCanvas& BeginOverlay() override
+    {
+        BeginUiFrame(*app_.ui, false);
+        return CabCanvasOfFrame(*app_.ui, app_.session.device);
+    }
+    int32_t PresentFrame() override
+    {
+        PlaceCabDisplay(*app_.ui);
+        DrawWindowsOfFrame(app_);
+        FinishUiFrame(app_, true);
+        return RenderDeviceShowFrame(app_.session.device);
+    }
+    void RestoreSurfaces() override { RenderDeviceRestoreSurfaces(app_.session.device); }
+
+private:
+    GameApp& app_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// [SECTION] Start-up, the loop, shutdown
+// ---------------------------------------------------------------------------------------------
+
+void ReportDeviceFailure(const GameApp& app, int32_t code, int32_t mode)
+{
+    MessageIcon icon = mode == DeviceErrorExits ? MessageIcon::Error : MessageIcon::Warning;
+    ShowMessageBox(DeviceErrorCaption, DeviceErrorText(code, mode), icon, nullptr, app.settings.offscreen);
+}
+
+bool ReadScript(GameApp& app)
+{
+    if (app.settings.eventsPath.empty())
+        return true;
+    std::ifstream file(app.settings.eventsPath);
+    if (!file) {
+        *app.err << "tagvind: cannot read " << app.settings.eventsPath << "\n";
+        return false;
+    }
+    std::string error;
+    if (!ReadEventScript(file, app.script, error)) {
+        *app.err << "tagvind: " << app.settings.eventsPath << ": " << error << "\n";
+        return false;
+    }
+    return true;
+}
+
+// Hands the turn's input to the window procedure: keys and clicks only when no menu is open
+// and ImGui does not want them.
+void DispatchInput(GameApp& app, ShellPlatform& platform, const InputBatch& batch)
+{
+    GameSession& game = *app.game;
+    for (const WindowEvent& event : batch.events) {
+        if (app.windowClosed)
+            return;
+        switch (event.kind) {
+        case WindowEventKind::KeyDown:
+            if (game.menuOpen) {
+                if (event.key == KeyEscape)
+                    CloseMenus(*app.ui);
+                continue;
+            }
+            if (UiWantsText())
+                continue;
+            break;
+        case WindowEventKind::LeftButtonDown:
+            if (game.menuOpen || UiWantsMouse())
+                continue;
+            break;
+        case WindowEventKind::ContextMenu:
+            if (game.menuOpen)
+                continue;
+            break;
+        default:
+            break;
+        }
+        HandleWindowEvent(game, platform, event);
+    }
+}
+
+void DispatchQueued(GameApp& app, ShellPlatform& platform)
+{
+    // Commands may run dialogs that queue more; take them in order.
+    while (!app.queued.empty() && !app.windowClosed) {
+        WindowEvent event = app.queued.front();
+        app.queued.erase(app.queued.begin());
+        HandleWindowEvent(*app.game, platform, event);
+    }
+}
+
+// A windowed picture follows its window's size once the size has settled.
+void FollowWindowSize(GameApp& app, ShellPlatform& platform)
+{
+    AppState& state = app.game->app;
+    RenderDevice& device = app.session.device;
+    if (!state.windowed || !device.isOpen)
+        return;
+    int32_t width = 0;
+    int32_t height = 0;
+    if (!ReadWindowClientSize(device, width, height))
+        return;
+    if (width == device.renderWidth && height == device.renderHeight) {
+        app.settlingWidth = 0;
+        return;
+    }
+    uint32_t now = NowMs(app);
+    if (width != app.settlingWidth || height != app.settlingHeight) {
+        app.settlingWidth = width;
+        app.settlingHeight = height;
+        app.settlingSinceMs = now;
+        return;
+    }
+    if (now - app.settlingSinceMs >= ResizeSettleMs)
+        HandleWindowEvent(*app.game, platform, WindowEvent{WindowEventKind::Resized});
+}
+
+// A frame while a menu is open: the game is held, the menu is drawn over the last frame.
+void RunMenuFrame(GameApp& app)
+{
+    BeginUiFrame(*app.ui, true);
+    DrawWindowsOfFrame(app);
+    FinishUiFrame(app, false);
+    RenderDeviceShowFrame(app.session.device);
+}
+
+void UpdateCursor(GameApp& app)
+{
+    // The help window is closed with the mouse, full screen or not.
+    bool shown = !HidesCursor(*app.game) || app.helpOpen;
+    if (shown != app.cursorShown) {
+        ShowGameCursor(shown);
+        app.cursorShown = shown;
+    }
+}
+
+void RunLoop(GameApp& app, AppPlatform& platform)
+{
+    GameSession& game = *app.game;
+    AppState& state = game.app;
+    bool waitsWhenIdle = app.script.empty() && app.settings.fixedFrameMs == 0 && app.settings.quitAfterSeconds <= 0.0;
+    while (!app.windowClosed) {
+        RunDueInput(app);
+        InputBatch batch;
+        // Minimised, the loop waits for input: no frame runs and no sound is written.
+        int32_t wait = state.isActive ? 0 : (waitsWhenIdle ? -1 : MinimisedPollMs);
+        PumpEvents(TargetOf(app), batch, wait);
+        DispatchInput(app, platform, batch);
+        DispatchQueued(app, platform);
+
+        if (!app.windowClosed && state.isActive && state.isReady) {
+            FollowWindowSize(app, platform);
+            if (game.menuOpen) {
+                RunMenuFrame(app);
+            } else {
+                if (app.settings.autopilot)
+                    PressDemoDriverKeys(game, platform);
+                if (IsFailure(RunFrame(game, platform))) {
+                    ShowMessageBox(DeviceErrorCaption, RenderingFailedText, MessageIcon::Error, nullptr,
+                                   app.settings.offscreen);
+                    app.renderingFailed = true;
+                    app.windowClosed = true;
+                }
+            }
+            DispatchQueued(app, platform);
+        }
+        UpdateCursor(app);
+        if (state.exitRequested) {
+            state.exitRequested = 0;
+            platform.CloseWindow();
+        }
+        if (app.settings.quitAfterSeconds > 0.0 &&
+            static_cast<double>(NowMs(app) - app.loopStartMs) * 0.001 >= app.settings.quitAfterSeconds)
+            app.windowClosed = true;
+        EndTurn(app);
+    }
+}
+
+void ShutDown(GameApp& app)
+{
+    if (!app.settings.screenshotPath.empty()) {
+        std::vector<uint8_t> rgba;
+        int32_t width = 0;
+        int32_t height = 0;
+        if (ReadLastFrame(*app.ui, rgba, width, height))
+            WritePicture(app, app.settings.screenshotPath, width, height, rgba);
+        else
+            *app.err << "tagvind: no frame was drawn, so there is no picture for " << app.settings.screenshotPath
+                     << "\n";
+    }
+    WriteStateDump(app);
+    *app.out << RunSummary(*app.game).dump() << "\n";
+    DetachGameUi(*app.ui);
+    CloseRenderDevice(app.session, app.game->app);
+    ReleaseEngineSound(app.game->sound);
+    DestroyGameUi(app.ui);
+    app.ui = nullptr;
+    StopWindowSystem();
+}
+
+}  // namespace
+
+void UseDemoSettings(PlaySettings& settings)
+{
+    settings.offscreen = true;
+    settings.autopilot = true;
+    if (settings.quitAfterSeconds <= 0.0)
+        settings.quitAfterSeconds = 60.0;
+    if (settings.screenshotPath.empty())
+        settings.screenshotPath = "tagvind-demo.png";
+}
+
+int RunGame(PlaySettings settings, std::ostream& out, std::ostream& err)
+{
+    GameApp app;
+    app.out = &out;
+    app.err = &err;
+    std::string whyNot;
+    if (!StartWindowSystem(whyNot)) {
+        err << "tagvind: the window system does not start: " << whyNot << "\n";
+        return 1;
+    }
+    if (!settings.offscreen && !HasDisplay()) {
+        out << "No display is available, so the game cannot open its window. Running the demo instead: "
+            << DemoCommandLine << "\n";
+        UseDemoSettings(settings);
+    }
+    if (settings.offscreen)
+        UseOffscreenWindows();
+    app.settings = settings;
+    if (!ReadScript(app)) {
+        StopWindowSystem();
+        return 2;
+    }
+    app.game = std::make_unique<GameSession>();
+    GameSession& game = *app.game;
+    game.options = settings.options;
+    game.endsAfterRun = settings.offscreen ? 1 : 0;
+    app.ui = CreateGameUi();
+    LoadIcon(app);
+    BuildMenus(app);
+    AppPlatform platform(app);
+
+    // The generator is seeded with the clock reading first (the command line may have pressed
+    // Random with it), then the options dialog runs before anything else.
+    SeedAsStartUp(game.world, game.options, settings.seed);
+    OptionsDialog dialog;
+    OpenOptionsDialog(dialog, game.options, game.app, settings.seed);
+    if (settings.offscreen)
+        PressStart(dialog, game.options);
+    else
+        RunFirstOptionsDialog(app, dialog);
+    game.app.gameStarted = 1;
+
+    // The sound device is made only now: a sound chosen later in the program run stays silent.
+    game.app.soundEnabled = 0;
+    if (game.options.soundType != SoundOff && InitEngineSound(game.sound, CreateSdlSoundBuffer))
+        game.app.soundEnabled = 1;
+
+    // The world, then the device: the device catalogue, the windowed check and the open.
+    StartNewRun(game, dialog.routeSeed);
+    LoadRegisteredTextures(app.session.textures, game.world.textures, GameBitmapSource(), whyNot);
+    err << whyNot;
+    app.session.placement = {DefaultWindowPosition(), DefaultWindowPosition(), settings.windowWidth,
+                             settings.windowHeight, 0};
+    app.session.backend.readPlacement = ReadLiveWindowPlacement;
+    app.session.report = [&app](int32_t code, int32_t mode) { ReportDeviceFailure(app, code, mode); };
+    game.app.windowed = 1;
+    if (IsFailure(StartRenderDevice(app.session, game.app))) {
+        ReleaseEngineSound(game.sound);
+        DestroyGameUi(app.ui);
+        StopWindowSystem();
+        return 1;
+    }
+    AfterDeviceOpened(app);
+
+    StartGameClock(game.app, NowMs(app));
+    app.loopStartMs = NowMs(app);
+    app.loopStarted = true;
+    game.app.isReady = 1;
+    if (settings.fullScreen)
+        HandleCommand(game, platform, CommandToggleFullScreen, false);
+    RunLoop(app, platform);
+    bool failed = app.renderingFailed;
+    ShutDown(app);
+    return failed ? 1 : 0;
+}

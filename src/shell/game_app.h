@@ -1,0 +1,34 @@
+#pragma once
+// The game itself: start-up in the game's order (the options dialog, the sound, the device
+// catalogue, the world and the device), the loop that runs a frame whenever no input waits,
+// the modal dialogs drawn over the last frame, and the shutdown. Everything that touches the
+// window system goes through game_window.h and game_ui.h.
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include "shell/game_options.h"
+
+struct PlaySettings {
+    GameOptions options;
+    uint32_t seed = 0;                // the clock reading the first line is built from
+    bool autopilot = false;           // the demo driver drives, through the keypad
+    bool offscreen = false;           // no window on a display, nobody to answer dialogs
+    double quitAfterSeconds = 0.0;    // 0: play until the player leaves
+    std::string screenshotPath;       // the last frame, written as the program ends
+    int32_t windowWidth = 300;
+    int32_t windowHeight = 300;
+    bool fullScreen = false;          // switch to full screen once the window is open
+    std::string eventsPath;           // a script of input (event_script.h)
+    std::string stateDumpPath;        // the state as JSON at every mark and at the end
+    int32_t fixedFrameMs = 0;         // > 0: the timer moves on this much a turn of the loop
+};
+
+// What a machine without a display plays: the autopilot drives offscreen for a minute and the
+// last frame is kept.
+constexpr const char* DemoCommandLine = "tagvind play --offscreen --autopilot --quit-after 60 --screenshot tagvind-demo.png";
+void UseDemoSettings(PlaySettings& settings);
+
+// Runs the game until the player leaves it. Returns the exit status.
+int RunGame(PlaySettings settings, std::ostream& out, std::ostream& err);

@@ -1,0 +1,79 @@
+#include "shell/state_dump.h"
+
+#include <cmath>
+
+#include "shell/game_flow.h"
+
+namespace {
+
+double Rounded(double value, double unit)
+{
+    return std::round(value / unit) * unit;
+}
+
+}  // namespace
+
+nlohmann::json DumpGameState(const GameSession& game, uint32_t timerMs, int32_t pictureTop)
+{
+    const AppState& app = game.app;
+    const TrainUnit& player = game.world.trains[game.world.playerUnit];
+    nlohmann::json state;
+    state["timerMs"] = timerMs;
+    state["app"] = {{"windowed", app.windowed},
+                    {"isActive", app.isActive},
+                    {"isReady", app.isReady},
+                    {"holdCount", app.holdCount},
+                    {"pauseCount", app.pauseCount},
+                    {"clockStartMs", app.clockStartMs},
+                    {"lastFrameTime", app.lastFrameTime},
+                    {"frameStep", app.frameStep},
+                    {"simulationEnabled", app.simulationEnabled},
+                    {"gameStarted", app.gameStarted},
+                    {"exitRequested", app.exitRequested},
+                    {"showDistanceScore", app.showDistanceScore},
+                    {"soundOn", app.soundOn},
+                    {"viewMode", app.viewMode},
+                    {"soundEnabled", app.soundEnabled}};
+    state["player"] = {{"throttle", player.throttle},
+                       {"brake", player.brake},
+                       {"speed", player.speed},
+                       {"odometer", player.odometer},
+                       {"segment", player.segment}};
+    state["run"] = {{"score", game.world.score},
+                    {"destinationState", game.world.destinationState},
+                    {"messageSeconds", game.world.messageSeconds},
+                    {"messageText", game.world.messageSeconds > 0 ? game.world.messageText : ""}};
+    state["session"] = {{"framesRun", game.framesRun},
+                        {"endOfRunMessages", game.endOfRunMessages},
+                        {"runsStarted", game.runsStarted},
+                        {"deviceReopens", game.deviceReopens},
+                        {"menuOpen", game.menuOpen},
+                        {"runSeed", game.runSeed}};
+    state["picture"] = {{"width", game.cabDisplay.renderWidth},
+                        {"height", game.cabDisplay.renderHeight},
+                        {"top", pictureTop}};
+    state["sound"] = {{"soundBlock", game.sound.soundBlock}, {"samplePhase", game.sound.samplePhase}};
+    return state;
+}
+
+nlohmann::json RunSummary(const GameSession& game)
+{
+    const TrainUnit& player = game.world.trains[game.world.playerUnit];
+    const GameOptions& options = game.options;
+    nlohmann::json summary;
+    summary["reachedDestination"] = game.world.destinationState != 0;
+    summary["score"] = game.world.score;
+    summary["odometerKm"] = Rounded(player.odometer / 1000.0, 0.001);
+    summary["gameSeconds"] = Rounded(static_cast<double>(game.app.lastFrameTime), 0.001);
+    summary["frames"] = game.framesRun;
+    summary["runs"] = game.runsStarted;
+    summary["seed"] = game.runSeed;
+    summary["options"] = {{"scenery", options.scenery},
+                          {"length", options.totalLengthKm},
+                          {"meeting", options.meetingDistanceKm},
+                          {"curves", options.curvesPercent},
+                          {"villages", options.villagesPercent},
+                          {"forest", options.forestLevel},
+                          {"sound", options.soundType}};
+    return summary;
+}

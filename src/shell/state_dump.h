@@ -1,0 +1,17 @@
+#pragma once
+// The game's state as JSON, for tests and for the summary a demo run prints at its end: the
+// shell's switches and clock, the player's controls and train, the run and what the session
+// has done.
+
+#include <cstdint>
+
+#include <nlohmann/json.hpp>
+
+struct GameSession;
+
+// Everything a test looks at. timerMs is the timer reading at the moment of the dump, and
+// pictureTop the rows the menu bar takes above the picture.
+nlohmann::json DumpGameState(const GameSession& game, uint32_t timerMs, int32_t pictureTop);
+
+// The run in a few numbers: how far, how well, on which line.
+nlohmann::json RunSummary(const GameSession& game);

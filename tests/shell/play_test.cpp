@@ -1,0 +1,349 @@
+// The real program, driven offscreen by scripted input on a timer that moves on by whole frames,
+// checked by the state it writes at the script's marks and by its pictures.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+#include <stb/stb_image.h>
+
+#include "run_tagvind.h"
+
+namespace {
+
+struct PlayRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+    nlohmann::json dump;
+};
+
+// Runs `tagvind play` in the folder with the script, offscreen, on a 50 ms frame timer.
+PlayRun RunPlay(const ScratchFolder& folder, const std::string& script, const std::string& arguments)
+{
+    std::ofstream(folder / "events.jsonl") << script;
+    std::string command = "cd '" + folder.path().string() + "' && SDL_AUDIODRIVER=dummy '" + TAGVIND_EXECUTABLE +
+                          "' play --offscreen --fixed-frame-ms 50 --events events.jsonl --state-dump dump.json " +
+                          arguments + " >out.txt 2>err.txt";
+    int raw = std::system(command.c_str());
+    PlayRun run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = ReadWholeFile(folder / "out.txt");
+    run.err = ReadWholeFile(folder / "err.txt");
+    run.dump = nlohmann::json::parse(ReadWholeFile(folder / "dump.json"), nullptr, false);
+    return run;
+}
+
+const nlohmann::json& Snapshot(const PlayRun& run, const std::string& label)
+{
+    static const nlohmann::json none;
+    if (!run.dump.is_discarded() && run.dump.contains("snapshots")) {
+        for (const nlohmann::json& snapshot : run.dump["snapshots"]) {
+            if (snapshot["label"] == label)
+                return snapshot;
+        }
+    }
+    ADD_FAILURE() << "no snapshot '" << label << "'";
+    return none;
+}
+
+size_t Occurrences(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb;
+
+    // The share of pixels in the box (fractions of the picture) within 6 of the colour.
+    double ShareOf(int red, int green, int blue, double left, double top, double right, double bottom) const
+    {
+        int total = 0;
+        int matching = 0;
+        for (int y = static_cast<int>(top * height); y < static_cast<int>(bottom * height); ++y) {
+            for (int x = static_cast<int>(left * width); x < static_cast<int>(right * width); ++x) {
+                const uint8_t* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
+                ++total;
+                if (std::abs(p[0] - red) <= 6 && std::abs(p[1] - green) <= 6 && std::abs(p[2] - blue) <= 6)
+                    ++matching;
+            }
+        }
+        return total == 0 ? 0.0 : static_cast<double>(matching) / total;
+    }
+};
+
+Picture ReadPicture(const std::filesystem::path& path)
+{
+    Picture picture;
+    std::string bytes = ReadWholeFile(path);
+    int channels = 0;
+    unsigned char* pixels =
+        stbi_load_from_memory(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()),
+                              &picture.width, &picture.height, &channels, 3);
+    if (pixels == nullptr) {
+        ADD_FAILURE() << "no picture at " << path;
+        return picture;
+    }
+    picture.rgb.assign(pixels, pixels + static_cast<size_t>(picture.width) * picture.height * 3);
+    stbi_image_free(pixels);
+    return picture;
+}
+
+}  // namespace
+
+TEST(PlayOffscreen, PauseHoldsTheStepAndAnyOtherKeyResumes)
+{
+    ScratchFolder folder;
+    PlayRun run = RunPlay(folder,
+                          R"({"at": 1.0, "snapshot": "running"}
+{"at": 1.5, "key": "P"}
+{"at": 2.0, "snapshot": "paused"}
+{"at": 3.0, "key": "S"}
+{"at": 3.5, "snapshot": "still paused"}
+{"at": 4.0, "key": "SPACE"}
+{"at": 4.5, "snapshot": "resumed"}
+)",
+                          "--quit-after 5 --window 320x240 --sound off");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json& running = Snapshot(run, "running");
+    const nlohmann::json& paused = Snapshot(run, "paused");
+    const nlohmann::json& stillPaused = Snapshot(run, "still paused");
+    const nlohmann::json& resumed = Snapshot(run, "resumed");
+    EXPECT_EQ(running["app"]["pauseCount"], 0);
+    EXPECT_NEAR(running["app"]["frameStep"].get<double>(), 0.05, 1e-4);
+    EXPECT_EQ(paused["app"]["pauseCount"], 1);
+    EXPECT_EQ(paused["app"]["frameStep"], 0.0);
+    // S toggles the sound and leaves the pause; the clock ran on meanwhile.
+    EXPECT_EQ(stillPaused["app"]["pauseCount"], 1);
+    EXPECT_EQ(stillPaused["app"]["soundOn"], 0);
+    EXPECT_EQ(stillPaused["app"]["clockStartMs"], paused["app"]["clockStartMs"]);
+    EXPECT_GT(stillPaused["app"]["lastFrameTime"].get<double>(), paused["app"]["lastFrameTime"].get<double>() + 1.0);
+    EXPECT_EQ(resumed["app"]["pauseCount"], 0);
+    EXPECT_NEAR(resumed["app"]["frameStep"].get<double>(), 0.05, 1e-4);
+}
+
+TEST(PlayOffscreen, KeypadWalksTheHandleAndLeverClicksSetIt)
+{
+    ScratchFolder folder;
+    std::string script;
+    // Seven presses release the brake, five more give full power; then the levers at the
+    // heights of the brake and throttle positions.
+    for (int press = 0; press < 12; ++press)
+        script += R"({"at": )" + std::to_string(1.0 + press * 0.2) + R"(, "key": "KP_PLUS"})" "\n";
+    script += R"({"at": 2.3, "snapshot": "seven presses"}
+{"at": 3.3, "snapshot": "twelve presses"}
+{"at": 3.5, "key": "KP_MINUS"}
+{"at": 3.6, "snapshot": "one back"}
+{"at": 4.0, "click": [0.03, 0.72]}
+{"at": 4.1, "snapshot": "left at 72"}
+{"at": 4.5, "click": [0.97, 0.90]}
+{"at": 4.6, "snapshot": "right at 90"}
+{"at": 5.0, "click": [0.97, 0.71]}
+{"at": 5.1, "snapshot": "right at 71"}
+)";
+    PlayRun run = RunPlay(folder, script, "--quit-after 5.5 --window 400x300 --sound off");
+    ASSERT_EQ(run.status, 0) << run.err;
+    auto controls = [&run](const char* label) {
+        const nlohmann::json& player = Snapshot(run, label)["player"];
+        return std::make_pair(player["throttle"].get<int>(), player["brake"].get<int>());
+    };
+    EXPECT_EQ(controls("seven presses"), std::make_pair(0, 8));
+    EXPECT_EQ(controls("twelve presses"), std::make_pair(5, 8));
+    EXPECT_EQ(controls("one back"), std::make_pair(4, 8));
+    EXPECT_EQ(controls("left at 72"), std::make_pair(0, 1));
+    EXPECT_EQ(controls("right at 90"), std::make_pair(5, 8));
+    EXPECT_EQ(controls("right at 71"), std::make_pair(0, 8));
+    // The levers were measured on the picture below the menu bar.
+    const nlohmann::json& picture = Snapshot(run, "left at 72")["picture"];
+    EXPECT_GT(picture["top"].get<int>(), 0);
+    EXPECT_EQ(picture["width"], 400);
+    EXPECT_EQ(picture["height"].get<int>() + picture["top"].get<int>(), 300);
+}
+
+TEST(PlayOffscreen, ViewToggleTakesTheDashboardAway)
+{
+    ScratchFolder folder;
+    PlayRun run = RunPlay(folder,
+                          R"({"at": 1.0, "screenshot": "cab.png"}
+{"at": 1.5, "key": "F9"}
+{"at": 2.0, "screenshot": "outside.png"}
+{"at": 2.0, "snapshot": "outside"}
+{"at": 2.5, "key": "F9"}
+{"at": 3.0, "snapshot": "cab again"}
+)",
+                          "--quit-after 3.5 --window 320x240 --sound off");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Snapshot(run, "outside")["app"]["viewMode"], 1);
+    EXPECT_EQ(Snapshot(run, "cab again")["app"]["viewMode"], 0);
+    // The dashboard's dark grey fills the bottom corners in the cab view only.
+    Picture cab = ReadPicture(folder / "cab.png");
+    Picture outside = ReadPicture(folder / "outside.png");
+    ASSERT_EQ(cab.width, 320);
+    ASSERT_EQ(cab.height, 240);
+    EXPECT_GT(cab.ShareOf(32, 32, 32, 0.0, 0.9, 0.02, 1.0), 0.5);
+    EXPECT_LT(outside.ShareOf(32, 32, 32, 0.0, 0.9, 0.02, 1.0), 0.1);
+}
+
+TEST(PlayOffscreen, StartMenuHoldsTheGameAndKeepsItsTimeOffTheClock)
+{
+    ScratchFolder folder;
+    PlayRun run = RunPlay(folder,
+                          R"({"at": 1.0, "snapshot": "before"}
+{"at": 1.5, "key": "F2"}
+{"at": 2.0, "snapshot": "dialog"}
+{"at": 2.0, "screenshot": "dialog.png"}
+{"at": 4.5, "key": "ESCAPE"}
+{"at": 5.0, "snapshot": "after"}
+)",
+                          "--quit-after 5.5 --window 560x360 --sound off");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json& before = Snapshot(run, "before");
+    const nlohmann::json& dialog = Snapshot(run, "dialog");
+    const nlohmann::json& after = Snapshot(run, "after");
+    EXPECT_EQ(dialog["app"]["pauseCount"], 1);
+    EXPECT_EQ(dialog["app"]["simulationEnabled"], 0);
+    EXPECT_EQ(dialog["app"]["isReady"], 0);
+    // No frame ran while it was open.
+    EXPECT_LE(dialog["session"]["framesRun"].get<int>() - before["session"]["framesRun"].get<int>(), 11);
+    // Three seconds open, moved off the clock to within a frame.
+    int64_t moved = after["app"]["clockStartMs"].get<int64_t>() - before["app"]["clockStartMs"].get<int64_t>();
+    EXPECT_NEAR(static_cast<double>(moved), 3000.0, 100.0);
+    EXPECT_EQ(after["app"]["simulationEnabled"], 1);
+    EXPECT_EQ(after["app"]["isReady"], 1);
+    EXPECT_EQ(after["session"]["runsStarted"], 1);
+    // The dialog was drawn over the picture: its title bar is in the middle.
+    Picture picture = ReadPicture(folder / "dialog.png");
+    EXPECT_GT(picture.width, 0);
+}
+
+TEST(PlayOffscreen, FullScreenToggleReopensTheDevice)
+{
+    ScratchFolder folder;
+    PlayRun run = RunPlay(folder,
+                          R"({"at": 1.0, "key": "RETURN", "modifiers": ["alt"]}
+{"at": 1.5, "snapshot": "full screen"}
+{"at": 2.0, "key": "RETURN", "modifiers": ["alt"]}
+{"at": 2.5, "snapshot": "windowed"}
+)",
+                          "--quit-after 3 --window 320x240 --sound off");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json& full = Snapshot(run, "full screen");
+    const nlohmann::json& windowed = Snapshot(run, "windowed");
+    EXPECT_EQ(full["app"]["windowed"], 0);
+    EXPECT_EQ(full["session"]["deviceReopens"], 1);
+    // Full screen has no menu bar: the picture is the whole display mode.
+    EXPECT_EQ(full["picture"]["top"], 0);
+    EXPECT_GT(full["session"]["framesRun"].get<int>(), 20);
+    EXPECT_EQ(windowed["app"]["windowed"], 1);
+    EXPECT_EQ(windowed["session"]["deviceReopens"], 2);
+    EXPECT_EQ(windowed["picture"]["width"], 320);
+    EXPECT_GT(windowed["picture"]["top"].get<int>(), 0);
+    EXPECT_GT(windowed["session"]["framesRun"].get<int>(), full["session"]["framesRun"].get<int>());
+}
+
+TEST(PlayOffscreen, MinimisedRunsNoFrames)
+{
+    ScratchFolder folder;
+    PlayRun run = RunPlay(folder,
+                          R"({"at": 1.0, "minimise": true}
+{"at": 1.2, "snapshot": "minimised"}
+{"at": 2.8, "snapshot": "still minimised"}
+{"at": 3.0, "restore": true}
+{"at": 3.5, "snapshot": "restored"}
+)",
+                          "--quit-after 4 --window 320x240 --sound automatic");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json& minimised = Snapshot(run, "minimised");
+    const nlohmann::json& later = Snapshot(run, "still minimised");
+    const nlohmann::json& restored = Snapshot(run, "restored");
+    EXPECT_EQ(minimised["app"]["isActive"], 0);
+    EXPECT_EQ(later["session"]["framesRun"], minimised["session"]["framesRun"]);
+    EXPECT_EQ(later["sound"], minimised["sound"]);
+    EXPECT_EQ(restored["app"]["isActive"], 1);
+    EXPECT_GT(restored["session"]["framesRun"].get<int>(), later["session"]["framesRun"].get<int>());
+}
+
+TEST(PlayOffscreen, PopUpMenuPausesUntilItCloses)
+{
+    ScratchFolder folder;
+    PlayRun run = RunPlay(folder,
+                          R"({"at": 1.0, "windowClick": [100, 100], "button": "right"}
+{"at": 1.5, "snapshot": "menu"}
+{"at": 2.0, "key": "ESCAPE"}
+{"at": 2.5, "snapshot": "closed"}
+{"at": 3.0, "key": "A"}
+{"at": 3.5, "snapshot": "about"}
+{"at": 4.0, "key": "RETURN"}
+{"at": 4.5, "snapshot": "after about"}
+)",
+                          "--quit-after 5 --window 400x300 --sound off");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json& menu = Snapshot(run, "menu");
+    const nlohmann::json& closed = Snapshot(run, "closed");
+    EXPECT_EQ(menu["session"]["menuOpen"], 1);
+    EXPECT_EQ(menu["app"]["pauseCount"], 1);
+    EXPECT_EQ(closed["session"]["menuOpen"], 0);
+    EXPECT_EQ(closed["app"]["pauseCount"], 0);
+    int64_t menuMoved = closed["app"]["clockStartMs"].get<int64_t>() - menu["app"]["clockStartMs"].get<int64_t>();
+    EXPECT_GT(menuMoved, 400);
+    EXPECT_EQ(Snapshot(run, "about")["app"]["isReady"], 0);
+    const nlohmann::json& afterAbout = Snapshot(run, "after about");
+    EXPECT_EQ(afterAbout["app"]["isReady"], 1);
+    EXPECT_EQ(afterAbout["app"]["pauseCount"], 0);
+}
+
+TEST(PlayOffscreen, ShortRunEndsWithItsMessageOnceAndExits)
+{
+    ScratchFolder folder;
+    PlayRun run = RunPlay(folder, "", "--autopilot --length 5 --meeting 2 --window 160x120 --sound off "
+                                      "--screenshot last.png");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json& final = run.dump["final"];
+    EXPECT_EQ(final["run"]["destinationState"], 2);
+    EXPECT_EQ(final["session"]["endOfRunMessages"], 1);
+    std::string message = "End: You have reached the destination\nYour final score is: " +
+                          std::to_string(final["run"]["score"].get<int>()) + "\n";
+    EXPECT_EQ(Occurrences(run.out, "You have reached the destination"), 1u) << run.out;
+    EXPECT_NE(run.out.find(message), std::string::npos) << run.out;
+    // The summary closes the output, and the last frame was kept.
+    auto summary = nlohmann::json::parse(run.out.substr(run.out.find(message) + message.size()), nullptr, false);
+    ASSERT_FALSE(summary.is_discarded()) << run.out;
+    EXPECT_EQ(summary["reachedDestination"], true);
+    EXPECT_EQ(summary["score"], final["run"]["score"]);
+    EXPECT_EQ(ReadPicture(folder / "last.png").width, 160);
+}
+
+TEST(PlayOffscreen, WithoutADisplayPlayRunsTheDemo)
+{
+    ScratchFolder folder;
+    std::string command = "cd '" + folder.path().string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " +
+                          "SDL_AUDIODRIVER=dummy '" + TAGVIND_EXECUTABLE +
+                          "' play --quit-after 1 --sound off >out.txt 2>err.txt";
+    int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 0) << ReadWholeFile(folder / "err.txt");
+    std::string out = ReadWholeFile(folder / "out.txt");
+    EXPECT_NE(out.find("No display is available"), std::string::npos) << out;
+    EXPECT_NE(out.find("tagvind play --offscreen --autopilot --quit-after 60 --screenshot tagvind-demo.png"),
+              std::string::npos);
+    EXPECT_GT(ReadPicture(folder / "tagvind-demo.png").width, 0);
+}
+
+TEST(PlayCommand, RefusesOptionsItCannotUse)
+{
+    for (const char* arguments : {"play --window 50x50", "play --window big", "play --quit-after -3",
+                                  "play --quit-after soon", "play --scenery 9"}) {
+        TagvindRun run = RunTagvind(arguments);
+        EXPECT_EQ(run.status, 2) << arguments << "\n" << run.err;
+        EXPECT_NE(run.err.find("tagvind:"), std::string::npos) << arguments;
+    }
+}
