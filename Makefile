@@ -18,6 +18,9 @@ test: setup
 	@cmake --preset sanitize >/dev/null
 	@cmake --build --preset sanitize
 	@ctest --preset sanitize
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+	@ctest --preset fuzz
 
 bench: build
 	@./build/release/tagvind bench world

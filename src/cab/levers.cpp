@@ -12,15 +12,6 @@ constexpr float KnobHeights[8] = {0.722f, 0.757f, 0.792f, 0.827f, 0.862f, 0.897f
 constexpr float BrakeKnobX = 0.03f;
 constexpr float ThrottleKnobX = 0.97f;
 
-// The click bands: tops of the bands for brake 1..8 and for throttle 0..5, as fractions of the
-// height. The last band of each lever runs to the bottom of the picture, so the lowest throttle
-// band is wider than the others. Clicks are compared in double precision.
-constexpr double BrakeBandTops[8] = {0.7, 0.74, 0.775, 0.81, 0.845, 0.88, 0.915, 0.95};
-constexpr double ThrottleBandTops[6] = {0.7, 0.74, 0.775, 0.81, 0.845, 0.88};
-// The brake strip runs from the left edge to here; the throttle strip from here to the right.
-constexpr double BrakeStripRight = 0.07;
-constexpr double ThrottleStripLeft = 0.93;
-
 // Scale labels: a cell from L to R across and from T down to T + 0.024, with its middle at
 // T + 0.012. Each label sits beside the knob position it names.
 constexpr float LabelTops[8] = {0.71f, 0.745f, 0.78f, 0.815f, 0.85f, 0.885f, 0.92f, 0.955f};
@@ -107,50 +98,6 @@ void DrawKnob(CabCanvas& canvas, const CabPalette& palette, bool atRest, CabBrus
 }
 
 }  // namespace
-
-LeverClick LeverClickAt(int32_t x, int32_t y, int32_t width, int32_t height)
-{
-    LeverClick click;
-    // Before a frame has been drawn there are no levers; on a picture of no size every click
-    // would otherwise land right of the throttle strip's edge and release the brake.
-    if (width <= 0 || height <= 0)
-        return click;
-    const double px = x;
-    const double py = y;
-    const double w = width;
-    const double h = height;
-
-    if (px > 0.0 && px < BrakeStripRight * w) {
-        if (py >= BrakeBandTops[0] * h && py < h) {
-            int32_t band = 0;
-            while (band + 1 < 8 && py >= BrakeBandTops[band + 1] * h)
-                ++band;
-            click.brake = BrakeFull + band;
-        }
-        // Anywhere above the released position the driver is braking, so the power goes off.
-        if (py < BrakeBandTops[7] * h)
-            click.throttle = ThrottleClosed;
-    } else if (px > ThrottleStripLeft * w) {
-        if (py >= ThrottleBandTops[0] * h && py < h) {
-            int32_t band = 0;
-            while (band + 1 < 6 && py >= ThrottleBandTops[band + 1] * h)
-                ++band;
-            click.throttle = ThrottleClosed + band;
-        }
-        // Taking power releases the brake; the closed notch leaves it alone.
-        if (py >= ThrottleBandTops[1] * h)
-            click.brake = BrakeReleased;
-    }
-    return click;
-}
-
-void ApplyLeverClick(const LeverClick& click, TrainUnit& player)
-{
-    if (click.brake)
-        player.brake = *click.brake;
-    if (click.throttle)
-        player.throttle = *click.throttle;
-}
 
 void DrawLevers(CabCanvas& canvas, const CabPalette& palette, const TrainUnit& player, int32_t width, int32_t height)
 {

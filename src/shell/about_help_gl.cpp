@@ -51,7 +51,8 @@ void DrawHelpWindow(bool& open, std::span<const HelpSection> sections, GameUiSta
             for (const HelpLine& line : section.lines) {
                 if (line.texture != 0) {
                     ImGui::Image(reinterpret_cast<ImTextureID>(static_cast<intptr_t>(line.texture)),
-                                 ImVec2(line.pictureWidth, line.pictureHeight));
+                                 ImVec2(line.pictureWidth, line.pictureHeight), ImVec2(0.0f, 0.0f),
+                                 ImVec2(1.0f, line.pictureShare));
                     ImGui::SameLine();
                 }
                 ImGui::TextWrapped("%s", line.text.c_str());

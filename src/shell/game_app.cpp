@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -716,7 +717,7 @@ int RunGame(PlaySettings settings, std::ostream& out, std::ostream& err)
     }
     if (!settings.offscreen && !HasDisplay()) {
         out << "No display is available, so the game cannot open its window. Running the demo instead: "
-            << DemoCommandLine << "\n";
+            << DemoCommandLine << std::endl;  // seen at once, though the demo runs on
         UseDemoSettings(settings);
     }
     if (settings.offscreen)

@@ -125,6 +125,7 @@ struct HelpLine {
     uint32_t texture = 0;  // a texture of the open device, 0 for none
     float pictureWidth = 0.0f;
     float pictureHeight = 0.0f;
+    float pictureShare = 1.0f;  // the share of the texture's height shown, from its top
 };
 
 struct HelpSection {

@@ -4,7 +4,10 @@
 
 namespace {
 
-// The sign's picture on the open device, at the height of a few lines of text.
+// The sign's head, from the picture on the open device, at the height of a few lines of text.
+constexpr float SignHeadShare = 0.4f;
+constexpr float SignPictureHeight = 72.0f;
+
 HelpLine SignLine(const TextureStore* store, const char* bitmap, const char* meaning)
 {
     HelpLine line;
@@ -18,8 +21,10 @@ HelpLine SignLine(const TextureStore* store, const char* bitmap, const char* mea
     if (texture.deviceTexture == 0 || texture.image.height <= 0)
         return line;
     line.texture = texture.deviceTexture;
-    line.pictureHeight = 64.0f;
-    line.pictureWidth = 64.0f * static_cast<float>(texture.image.width) / static_cast<float>(texture.image.height);
+    line.pictureShare = SignHeadShare;
+    line.pictureHeight = SignPictureHeight;
+    line.pictureWidth = SignPictureHeight * static_cast<float>(texture.image.width) /
+                        (static_cast<float>(texture.image.height) * SignHeadShare);
     return line;
 }
 

@@ -120,11 +120,16 @@ void AboutCommand(GameSession& game, ShellPlatform& platform)
     EndInterruption(app, platform.NowMs());
 }
 
-void HelpCommand(GameSession& game, ShellPlatform& platform)
+void HelpCommand(GameSession& game, ShellPlatform& platform, bool fromMenu)
 {
-    // The help stays open beside the game, which stays paused until a key resumes it.
-    if (CountPauseUp(game.app))
+    // The help stays open beside the game, which stays paused until a key resumes it; chosen from
+    // a menu it pauses too, although the menu has just asked for a resume as it closed.
+    if (fromMenu) {
+        game.app.pauseCount = 1;
         SilenceGameSound(game);
+    } else if (CountPauseUp(game.app)) {
+        SilenceGameSound(game);
+    }
     platform.OpenHelp();
 }
 
@@ -231,7 +236,7 @@ void HandleCommand(GameSession& game, ShellPlatform& platform, int32_t command, 
         platform.CloseWindow();
         break;
     case CommandHelp:
-        HelpCommand(game, platform);
+        HelpCommand(game, platform, fromMenu);
         break;
     case CommandAbout:
         AboutCommand(game, platform);

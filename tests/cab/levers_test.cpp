@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
 
 #include "cab/levers.h"
+#include "sim/controls.h"
 #include "recording_canvas.h"
 #include "sim/train_unit.h"
 
@@ -33,78 +35,17 @@ RecordedEllipse KnobAt(const RecordingCanvas& canvas, bool leftEdge, int32_t wid
     return {};
 }
 
+uint16_t CentreX(const RecordedEllipse& knob)
+{
+    return static_cast<uint16_t>((knob.left + knob.right) / 2);
+}
+
+uint16_t CentreY(const RecordedEllipse& knob)
+{
+    return static_cast<uint16_t>((knob.top + knob.bottom) / 2);
+}
+
 }  // namespace
-
-TEST(Levers, ClicksSetTheControlsOfTheirBand)
-{
-    struct Case {
-        const char* where;
-        double xFraction;
-        double yFraction;
-        std::optional<int32_t> brake;
-        std::optional<int32_t> throttle;
-    };
-    const Case cases[] = {
-        {"brake strip at 72 %: full brake, power off", 0.02, 0.72, 1, 0},
-        {"brake strip at 76 %", 0.02, 0.76, 2, 0},
-        {"brake strip at 93 %", 0.02, 0.93, 7, 0},
-        {"brake strip bottom band: released, power kept", 0.02, 0.96, 8, std::nullopt},
-        {"brake strip above the scale still cuts the power", 0.02, 0.3, std::nullopt, 0},
-        {"throttle strip at 90 %: full power, brake released", 0.95, 0.90, 8, 5},
-        {"throttle strip at 71 %: closed, brake kept", 0.95, 0.71, std::nullopt, 0},
-        {"throttle strip at 75 %: notch 1", 0.95, 0.75, 8, 1},
-        {"throttle strip at 86 %: notch 4", 0.95, 0.86, 8, 4},
-        {"throttle strip above the scale does nothing", 0.95, 0.5, std::nullopt, std::nullopt},
-        {"between the levers does nothing", 0.5, 0.8, std::nullopt, std::nullopt},
-    };
-    for (const Case& c : cases) {
-        int32_t x = static_cast<int32_t>(c.xFraction * 1000);
-        int32_t y = static_cast<int32_t>(c.yFraction * 1000);
-        LeverClick click = LeverClickAt(x, y, 1000, 1000);
-        EXPECT_EQ(click.brake, c.brake) << c.where;
-        EXPECT_EQ(click.throttle, c.throttle) << c.where;
-    }
-}
-
-TEST(Levers, BandEdgesBelongToTheLowerBandAndTheStripsExcludeTheirEdges)
-{
-    // 810 × 610: the brake bands start at rows 427, 451.4, ..., 579.5; the brake strip ends at
-    // x 56.7 and the throttle strip starts beyond 753.3.
-    EXPECT_EQ(LeverClickAt(10, 426, 810, 610).brake, std::nullopt);
-    EXPECT_EQ(LeverClickAt(10, 427, 810, 610).brake, 1);
-    EXPECT_EQ(LeverClickAt(10, 451, 810, 610).brake, 1);
-    EXPECT_EQ(LeverClickAt(10, 452, 810, 610).brake, 2);
-    EXPECT_EQ(LeverClickAt(10, 579, 810, 610).brake, 7);
-    EXPECT_EQ(LeverClickAt(10, 579, 810, 610).throttle, 0);
-    EXPECT_EQ(LeverClickAt(10, 580, 810, 610).brake, 8);
-    EXPECT_EQ(LeverClickAt(10, 580, 810, 610).throttle, std::nullopt);
-    EXPECT_EQ(LeverClickAt(10, 609, 810, 610).brake, 8);
-    // Below the picture no band applies.
-    EXPECT_EQ(LeverClickAt(10, 610, 810, 610).brake, std::nullopt);
-    EXPECT_EQ(LeverClickAt(0, 430, 810, 610).brake, std::nullopt);
-    EXPECT_EQ(LeverClickAt(1, 430, 810, 610).brake, 1);
-    EXPECT_EQ(LeverClickAt(56, 430, 810, 610).brake, 1);
-    EXPECT_EQ(LeverClickAt(57, 430, 810, 610).brake, std::nullopt);
-    EXPECT_EQ(LeverClickAt(753, 600, 810, 610).throttle, std::nullopt);
-    EXPECT_EQ(LeverClickAt(754, 600, 810, 610).throttle, 5);
-    // Before the first frame has measured the picture there is nothing to click.
-    EXPECT_EQ(LeverClickAt(5, 5, 0, 0).brake, std::nullopt);
-    EXPECT_EQ(LeverClickAt(5, 5, 0, 0).throttle, std::nullopt);
-    // The throttle's notch-1 band starts at 451.4 as well: the closed notch keeps the brake.
-    EXPECT_EQ(LeverClickAt(800, 451, 810, 610).brake, std::nullopt);
-    EXPECT_EQ(LeverClickAt(800, 452, 810, 610).brake, 8);
-}
-
-TEST(Levers, ApplyingAClickChangesOnlyWhatItSets)
-{
-    TrainUnit player = MakePlayer(3, 4);
-    ApplyLeverClick(LeverClickAt(980, 710, 1000, 1000), player);  // throttle closed, brake kept
-    EXPECT_EQ(player.brake, 3);
-    EXPECT_EQ(player.throttle, 0);
-    ApplyLeverClick(LeverClickAt(980, 900, 1000, 1000), player);
-    EXPECT_EQ(player.brake, 8);
-    EXPECT_EQ(player.throttle, 5);
-}
 
 TEST(Levers, ClickingADrawnKnobSelectsThePositionItShows)
 {
@@ -115,16 +56,14 @@ TEST(Levers, ClickingADrawnKnobSelectsThePositionItShows)
             RecordingCanvas canvas(size);
             DrawLevers(canvas, palette, MakePlayer(brake, 0), size.width, size.height);
             RecordedEllipse knob = KnobAt(canvas, true, size.width);
-            LeverClick click =
-                LeverClickAt((knob.left + knob.right) / 2, (knob.top + knob.bottom) / 2, size.width, size.height);
+            DriverControls click = ClickCabLevers({0, 8}, CentreX(knob), CentreY(knob), size.width, size.height);
             EXPECT_EQ(click.brake, brake) << size.width << "x" << size.height;
         }
         for (int32_t throttle = 0; throttle <= 5; ++throttle) {
             RecordingCanvas canvas(size);
             DrawLevers(canvas, palette, MakePlayer(8, throttle), size.width, size.height);
             RecordedEllipse knob = KnobAt(canvas, false, size.width);
-            LeverClick click =
-                LeverClickAt((knob.left + knob.right) / 2, (knob.top + knob.bottom) / 2, size.width, size.height);
+            DriverControls click = ClickCabLevers({0, 8}, CentreX(knob), CentreY(knob), size.width, size.height);
             EXPECT_EQ(click.throttle, throttle) << size.width << "x" << size.height;
         }
     }

@@ -265,12 +265,3 @@ TEST(CommandRoute, ReplacedValuesAreNoticedAndUsed)
     EXPECT_EQ(json["options"]["meetingDistanceKm"], 2);
     EXPECT_EQ(json["options"]["villagesPercent"], 20);
 }
-
-TEST(CommandRoute, WithoutASubcommandTheDefaultRouteIsReported)
-{
-    TagvindRun run = RunTagvind("");
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("preset scenery 1, 100 km, meeting stations every 3 km"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("100150 m in 221 plan entries"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("meeting stations  23, variants 0 1 2 3 4 5 6 7 0"), std::string::npos) << run.out;
-}

@@ -338,6 +338,19 @@ TEST(PlayOffscreen, WithoutADisplayPlayRunsTheDemo)
     EXPECT_GT(ReadPicture(folder / "tagvind-demo.png").width, 0);
 }
 
+TEST(PlayOffscreen, WithoutACommandTheGameIsPlayed)
+{
+    // No display here either, so the game goes on to its demo, which runs for a minute: the
+    // notice says the game started rather than, say, a report being printed.
+    ScratchFolder folder;
+    std::string command = "cd '" + folder.path().string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " +
+                          "SDL_AUDIODRIVER=dummy timeout 5 '" + TAGVIND_EXECUTABLE + "' >out.txt 2>err.txt";
+    int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 124) << "the demo should still have been running: " << ReadWholeFile(folder / "err.txt");
+    EXPECT_EQ(ReadWholeFile(folder / "out.txt").rfind("No display is available", 0), 0u) << ReadWholeFile(folder / "out.txt");
+}
+
 TEST(PlayCommand, RefusesOptionsItCannotUse)
 {
     for (const char* arguments : {"play --window 50x50", "play --window big", "play --quit-after -3",

@@ -379,6 +379,12 @@ TEST(WindowProcedure, HelpPausesUntilAKeyResumes)
     EXPECT_EQ(started.app().pauseCount, 1);
     HandleWindowEvent(started.game(), started.platform(), Key('Q'));
     EXPECT_EQ(started.app().pauseCount, 0);
+
+    // Chosen from the menu bar it pauses as well, though the menu's closing asked for a resume.
+    HandleWindowEvent(started.game(), started.platform(), Plain(WindowEventKind::MenuLoopEntered));
+    HandleWindowEvent(started.game(), started.platform(), Plain(WindowEventKind::MenuLoopLeft));
+    HandleWindowEvent(started.game(), started.platform(), MenuCommand(CommandHelp));
+    EXPECT_EQ(started.app().pauseCount, 1);
 }
 
 TEST(WindowProcedure, CursorIsHiddenOnlyOverARunningFullScreenGame)
