@@ -67,10 +67,14 @@ void DrawCustomGroup(OptionsDialog& dialog, const OptionsDialogView& view)
         ImGui::BeginGroup();
         ImGui::TextUnformatted(EditLabels[i]);
         ImGui::EndGroup();
-        ImGui::SameLine(left + 126.0f);
+        // SameLine's offset would count from the group's left edge as well, so the cursor is
+        // placed in window coordinates instead.
+        ImGui::SameLine();
+        ImGui::SetCursorPosX(left + 126.0f);
         ImGui::SetNextItemWidth(56.0f);
         ImGui::InputText("##edit", &dialog.editTexts[i]);
-        ImGui::SameLine(left + 188.0f);
+        ImGui::SameLine();
+        ImGui::SetCursorPosX(left + 188.0f);
         ImGui::TextUnformatted(EditRangeHints[i]);
         ImGui::PopID();
     }
