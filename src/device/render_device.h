@@ -107,6 +107,17 @@ void FinishRendering(RenderDevice& device);
 // Reads the finished picture, rows from the top, four bytes (red, green, blue, alpha) a pixel.
 bool ReadRenderedPixels(RenderDevice& device, std::vector<uint8_t>& rgba);
 
+// Makes the buffer being drawn into (the back buffer, or the only one there is) the one that
+// reads and copies take their pixels from.
+void ReadFromDrawnBuffer();
+
+// Reads width × height pixels of the buffer being drawn into, rows from the top, RGBA.
+bool ReadDrawnPixels(int32_t width, int32_t height, std::vector<uint8_t>& rgba);
+
+// OpenGL counts rows from the bottom; pictures are read from the top.
+void FlipRowsToTopDown(const std::vector<uint8_t>& bottomUp, int32_t width, int32_t height,
+                       std::vector<uint8_t>& rgba);
+
 // Puts Mesa's software rasterizer in force for the next context (remembering what was set), and
 // takes it back out.
 void ForceSoftwareRasterizer(SavedSoftwareSwitches& saved);

@@ -273,22 +273,36 @@ bool ReadRenderedPixels(RenderDevice& device, std::vector<uint8_t>& rgba)
     if (device.drawDevice == nullptr)
         return false;
     FlushDraws(*device.drawDevice);
-    int width = device.renderWidth;
-    int height = device.renderHeight;
-    std::vector<uint8_t> bottomUp(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-    // The buffer the scene was drawn into: the back buffer, or the only one there is.
+    return ReadDrawnPixels(device.renderWidth, device.renderHeight, rgba);
+}
+
+void ReadFromDrawnBuffer()
+{
     GLint drawnInto = GL_BACK;
     glGetIntegerv(GL_DRAW_BUFFER, &drawnInto);
     glReadBuffer(static_cast<GLenum>(drawnInto));
+}
+
+bool ReadDrawnPixels(int32_t width, int32_t height, std::vector<uint8_t>& rgba)
+{
+    if (width <= 0 || height <= 0)
+        return false;
+    std::vector<uint8_t> bottomUp(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+    ReadFromDrawnBuffer();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
     if (glGetError() != GL_NO_ERROR)
         return false;
-    // OpenGL counts rows from the bottom of the window; pictures are read from the top.
+    FlipRowsToTopDown(bottomUp, width, height, rgba);
+    return true;
+}
+
+void FlipRowsToTopDown(const std::vector<uint8_t>& bottomUp, int32_t width, int32_t height,
+                       std::vector<uint8_t>& rgba)
+{
     size_t rowBytes = static_cast<size_t>(width) * 4;
     rgba.resize(bottomUp.size());
-    for (int row = 0; row < height; ++row)
+    for (int32_t row = 0; row < height; ++row)
         std::memcpy(&rgba[static_cast<size_t>(row) * rowBytes],
                     &bottomUp[static_cast<size_t>(height - 1 - row) * rowBytes], rowBytes);
-    return true;
 }

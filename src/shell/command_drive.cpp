@@ -70,13 +70,7 @@ nlohmann::json SummaryToJson(const DriveSummary& summary, const GameOptions& opt
     json["meetingStations"] = summary.meetingStations;
     json["maxSpeed"] = std::round(static_cast<double>(summary.maxSpeed) * 1000.0) / 1000.0;
     json["seed"] = seed;
-    json["options"] = {{"scenery", options.scenery},
-                       {"length", options.totalLengthKm},
-                       {"meeting", options.meetingDistanceKm},
-                       {"curves", options.curvesPercent},
-                       {"villages", options.villagesPercent},
-                       {"forest", options.forestLevel},
-                       {"sound", options.soundType}};
+    json["options"] = RunOptionsJson(options);
     return json;
 }
 

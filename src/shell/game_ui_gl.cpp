@@ -9,7 +9,6 @@
 #include <imgui.h>
 
 #include <cmath>
-#include <cstring>
 
 #include "device/gl_draw_device.h"
 #include "device/matrix.h"
@@ -48,33 +47,6 @@ void DrawableSize(const GameUiState& ui, int32_t& width, int32_t& height)
         SDL_GL_GetDrawableSize(static_cast<SDL_Window*>(ui.window), &w, &h);
     width = w;
     height = h;
-}
-
-// The buffer that is drawn into: the back buffer, or the only one there is.
-void ReadFromDrawnBuffer()
-{
-    GLint drawnInto = GL_BACK;
-    glGetIntegerv(GL_DRAW_BUFFER, &drawnInto);
-    glReadBuffer(static_cast<GLenum>(drawnInto));
-}
-
-bool ReadWindowPixels(int32_t width, int32_t height, std::vector<uint8_t>& rgba)
-{
-    if (width <= 0 || height <= 0)
-        return false;
-    std::vector<uint8_t> bottomUp(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-    ReadFromDrawnBuffer();
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
-    if (glGetError() != GL_NO_ERROR)
-        return false;
-    // OpenGL counts rows from the bottom; pictures are read from the top.
-    size_t rowBytes = static_cast<size_t>(width) * 4;
-    rgba.resize(bottomUp.size());
-    for (int32_t row = 0; row < height; ++row)
-        std::memcpy(&rgba[static_cast<size_t>(row) * rowBytes],
-                    &bottomUp[static_cast<size_t>(height - 1 - row) * rowBytes], rowBytes);
-    return true;
 }
 
 // Keeps what was just drawn as the picture a dialog is later drawn over.
@@ -319,7 +291,7 @@ void EndUiFrame(GameUiState& ui, bool keepAsLastFrame, std::vector<uint8_t>* pic
     DrawableSize(ui, width, height);
     if (keepAsLastFrame)
         KeepLastFrame(ui, width, height);
-    if (picture != nullptr && ReadWindowPixels(width, height, *picture)) {
+    if (picture != nullptr && ReadDrawnPixels(width, height, *picture)) {
         pictureWidth = width;
         pictureHeight = height;
     }
@@ -340,10 +312,6 @@ bool ReadLastFrame(GameUiState& ui, std::vector<uint8_t>& rgba, int32_t& width, 
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
     if (glGetError() != GL_NO_ERROR)
         return false;
-    size_t rowBytes = static_cast<size_t>(width) * 4;
-    rgba.resize(bottomUp.size());
-    for (int32_t row = 0; row < height; ++row)
-        std::memcpy(&rgba[static_cast<size_t>(row) * rowBytes],
-                    &bottomUp[static_cast<size_t>(height - 1 - row) * rowBytes], rowBytes);
+    FlipRowsToTopDown(bottomUp, width, height, rgba);
     return true;
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "shell/game_flow.h"
+#include "shell/world_options_cli.h"
 
 namespace {
 
@@ -68,12 +69,6 @@ nlohmann::json RunSummary(const GameSession& game)
     summary["frames"] = game.framesRun;
     summary["runs"] = game.runsStarted;
     summary["seed"] = game.runSeed;
-    summary["options"] = {{"scenery", options.scenery},
-                          {"length", options.totalLengthKm},
-                          {"meeting", options.meetingDistanceKm},
-                          {"curves", options.curvesPercent},
-                          {"villages", options.villagesPercent},
-                          {"forest", options.forestLevel},
-                          {"sound", options.soundType}};
+    summary["options"] = RunOptionsJson(options);
     return summary;
 }

@@ -198,3 +198,14 @@ void SeedAsStartUp(World& world, GameOptions& options, uint32_t seed)
     if (options.scenery == SceneryRandom)
         PressRandomScenery(options, world.random);
 }
+
+nlohmann::json RunOptionsJson(const GameOptions& options)
+{
+    return {{"scenery", options.scenery},
+            {"length", options.totalLengthKm},
+            {"meeting", options.meetingDistanceKm},
+            {"curves", options.curvesPercent},
+            {"villages", options.villagesPercent},
+            {"forest", options.forestLevel},
+            {"sound", options.soundType}};
+}

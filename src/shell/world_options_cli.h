@@ -10,6 +10,7 @@
 #include <string>
 
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
 #include "shell/game_options.h"
 
@@ -32,6 +33,9 @@ void AddWorldOptions(CLI::App& command, WorldOptionsInput& input);
 // Returns false, with the reason on notices, when some text is not a value of its option.
 bool ResolveWorldOptions(const WorldOptionsInput& input, GameOptions& options, uint32_t& seed,
                          std::ostream& notices);
+
+// The options a run was built with, as the drive and play summaries print them.
+nlohmann::json RunOptionsJson(const GameOptions& options);
 
 // The options dialog's Random button: five draws set curves, villages, forest and the relief
 // bounds.
