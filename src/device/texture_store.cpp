@@ -197,8 +197,12 @@ int LoadRegisteredTextures(TextureStore& store, const TextureRegistry& registry,
     for (int32_t i = 0; i < registry.count; ++i) {
         const TextureRegistration& registration = registry.entries[i];
         std::string whyNot;
-        if (IsFailure(AddTexture(store, registration.name, 0, registration.flags, source, whyNot))) {
-            whyNotLines += std::string("tagvind: texture ") + registration.name + ": " + whyNot + "\n";
+        int result = AddTexture(store, registration.name, 0, registration.flags, source, whyNot);
+        if (IsFailure(result)) {
+            // A bitmap that is nowhere is the usual case of the disc's "c.bmp", not news to a
+            // player on every start; one that is there and cannot be read is.
+            if (result != DeviceBitmapNotFound)
+                whyNotLines += std::string("tagvind: texture ") + registration.name + ": " + whyNot + "\n";
             failed += 1;
         }
     }

@@ -82,7 +82,7 @@ struct TextureRegistry;
 BitmapSource GameBitmapSource();
 
 // Loads every registered name the store does not hold yet. A name that cannot be loaded stays
-// out of the store, and one line saying why goes to whyNotLines (one line per name). Returns
-// the number of names that failed.
+// out of the store; where a file of that name was found but refused, one line saying why goes
+// to whyNotLines. Returns the number of names that failed, found or not.
 int LoadRegisteredTextures(TextureStore& store, const TextureRegistry& registry, const BitmapSource& source,
                            std::string& whyNotLines);
