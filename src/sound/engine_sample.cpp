@@ -62,35 +62,28 @@ struct SampleNoise {
     }
 };
 
-// Time since an event at eventTime on the loop's circle, in 0..LoopSeconds.
-double SinceOnLoop(double t, double eventTime)
-{
-    double since = t - eventTime;
-    if (since < 0.0)
-        since += LoopSeconds;
-    return since;
-}
-
 // Noise that repeats with the loop: white noise through a band-pass (two low-pass stages, so it
 // rumbles rather than hisses, and one high-pass), filtered over two turns so the second turn
 // starts where the first one ended.
 std::vector<double> LoopedExhaustNoise(SampleNoise& noise)
 {
-    std::vector<double> white(EngineSampleLength);
-    for (double& value : white)
+    std::vector<double> band(EngineSampleLength);
+    for (double& value : band)
         value = noise.Next();
 
+    // The second turn filters the white noise again; each value is replaced by its filtered
+    // value only then, so both turns read the same white noise.
     const double dt = 1.0 / EngineSampleLength;
     const double lowPass = 1.0 - std::exp(-TwoPi * NoiseLowPassHz * dt);
     const double highPass = 1.0 - std::exp(-TwoPi * NoiseHighPassHz * dt);
-    std::vector<double> band(EngineSampleLength);
     double low = 0.0, lowAgain = 0.0, lower = 0.0;
     for (int32_t turn = 0; turn < 2; ++turn) {
         for (int32_t i = 0; i < EngineSampleLength; ++i) {
-            low += lowPass * (white[i] - low);
+            low += lowPass * (band[i] - low);
             lowAgain += lowPass * (low - lowAgain);
             lower += highPass * (lowAgain - lower);
-            band[i] = lowAgain - lower;
+            if (turn == 1)
+                band[i] = lowAgain - lower;
         }
     }
     double peak = 0.0;
@@ -122,22 +115,85 @@ std::vector<Firing> PlanFirings(SampleNoise& noise)
     return firings;
 }
 
-// The pressure of one firing's exhaust, t seconds after it fired.
-double ExhaustPulse(double t)
-{
-    double rise = 1.0 - std::exp(-t / PulseRiseSeconds);
-    double pulse = rise * std::exp(-t / PulseDecaySeconds);
-    double ring = rise * std::exp(-t / PipeRingDecaySeconds) * std::sin(TwoPi * PipeRingHz * t);
-    double growl = rise * std::exp(-t / SilencerRingDecaySeconds) * std::sin(TwoPi * SilencerRingHz * t);
-    return PulseLevel * pulse + RingLevel * ring + SilencerLevel * growl;
-}
+// A decaying exponential, exp(-t / decaySeconds), stepped one sample at a time.
+struct Decay {
+    double value;
+    double factor;
 
-double InjectionKnock(double t)
+    Decay(double t, double decaySeconds, double step)
+        : value(std::exp(-t / decaySeconds)), factor(std::exp(-step / decaySeconds))
+    {
+    }
+    void Step() { value *= factor; }
+};
+
+// sin(2π · hz · t), stepped one sample at a time by turning a unit vector.
+struct Oscillator {
+    double sine;
+    double cosine;
+    double stepSine;
+    double stepCosine;
+
+    Oscillator(double t, double hz, double step)
+        : sine(std::sin(TwoPi * hz * t)), cosine(std::cos(TwoPi * hz * t)), stepSine(std::sin(TwoPi * hz * step)),
+          stepCosine(std::cos(TwoPi * hz * step))
+    {
+    }
+    void Step()
+    {
+        double turnedSine = sine * stepCosine + cosine * stepSine;
+        cosine = cosine * stepCosine - sine * stepSine;
+        sine = turnedSine;
+    }
+};
+
+// Adds one firing to the loop, from the first sample at or after it fired until it has died
+// away: its exhaust pulse with the ringing of the pipe and the silencer's growl, the injection
+// knock, and the envelope of its exhaust noise. The decays and tones are stepped from sample to
+// sample rather than evaluated afresh, which keeps a world build quick.
+void AddFiring(const Firing& firing, std::vector<double>& wave, std::vector<double>& noiseEnvelope)
 {
-    if (t < KnockDelaySeconds)
-        return 0.0;
-    double since = t - KnockDelaySeconds;
-    return KnockLevel * std::exp(-since / KnockDecaySeconds) * std::sin(TwoPi * KnockHz * since);
+    const double step = LoopSeconds / EngineSampleLength;
+    // A tenth of a second is over eight times the slowest decay (the pipe's ring): by then every
+    // part of a firing has fallen below a hundredth of a level step of the table.
+    const int32_t samples = static_cast<int32_t>(0.1 / step);
+    int32_t first = static_cast<int32_t>(std::ceil(firing.time / step));
+    double since = first * step - firing.time;
+
+    Decay rise(since, PulseRiseSeconds, step);
+    Decay pulse(since, PulseDecaySeconds, step);
+    Decay ring(since, PipeRingDecaySeconds, step);
+    Decay growl(since, SilencerRingDecaySeconds, step);
+    Decay noise(since, NoiseDecaySeconds, step);
+    Oscillator pipe(since, PipeRingHz, step);
+    Oscillator silencer(since, SilencerRingHz, step);
+    // The knock starts at the first sample after its delay.
+    double untilKnock = since > KnockDelaySeconds ? 0.0 : KnockDelaySeconds - since;
+    int32_t knockFirst = static_cast<int32_t>(std::ceil(untilKnock / step));
+    double knockSince = since + knockFirst * step - KnockDelaySeconds;
+    Decay knock(knockSince, KnockDecaySeconds, step);
+    Oscillator knockTone(knockSince, KnockHz, step);
+
+    int32_t i = first % EngineSampleLength;
+    for (int32_t k = 0; k < samples; ++k, i = (i + 1 == EngineSampleLength ? 0 : i + 1)) {
+        double risen = 1.0 - rise.value;
+        double value = PulseLevel * risen * pulse.value + RingLevel * risen * ring.value * pipe.sine +
+                       SilencerLevel * risen * growl.value * silencer.sine;
+        if (k >= knockFirst) {
+            value += KnockLevel * knock.value * knockTone.sine;
+            knock.Step();
+            knockTone.Step();
+        }
+        wave[i] += firing.strength * value;
+        noiseEnvelope[i] += firing.strength * risen * noise.value;
+        rise.Step();
+        pulse.Step();
+        ring.Step();
+        growl.Step();
+        noise.Step();
+        pipe.Step();
+        silencer.Step();
+    }
 }
 
 }  // namespace
@@ -149,21 +205,11 @@ void FillEngineSample(EngineSample& sample)
     std::vector<double> exhaustNoise = LoopedExhaustNoise(noise);
 
     std::vector<double> wave(EngineSampleLength, 0.0);
-    for (int32_t i = 0; i < EngineSampleLength; ++i) {
-        double t = static_cast<double>(i) / EngineSampleLength * LoopSeconds;
-        double value = 0.0;
-        double noiseEnvelope = 0.0;
-        for (const Firing& firing : firings) {
-            double since = SinceOnLoop(t, firing.time);
-            // Beyond a third of a second a firing has died away completely.
-            if (since > 0.3)
-                continue;
-            value += firing.strength * (ExhaustPulse(since) + InjectionKnock(since));
-            noiseEnvelope += firing.strength * (1.0 - std::exp(-since / PulseRiseSeconds)) *
-                             std::exp(-since / NoiseDecaySeconds);
-        }
-        wave[i] = value + NoiseLevel * noiseEnvelope * exhaustNoise[i];
-    }
+    std::vector<double> noiseEnvelope(EngineSampleLength, 0.0);
+    for (const Firing& firing : firings)
+        AddFiring(firing, wave, noiseEnvelope);
+    for (int32_t i = 0; i < EngineSampleLength; ++i)
+        wave[i] += NoiseLevel * noiseEnvelope[i] * exhaustNoise[i];
 
     // No offset, and the loudest moment at PeakLevel.
     double mean = 0.0;
