@@ -44,8 +44,8 @@ std::vector<HelpSection> BuildHelpSections(const TextureStore* store)
                         {Text("You drive a diesel railcar from the starting station to the destination. The "
                               "line is single track: at meeting stations other trains wait for you, pass you "
                               "or make you wait at a red signal."),
-                         Text("The game is paused while this help is open. Press any key other than those "
-                              "below to drive on."),
+                         Text("Opening this help pauses the game. Press any key other than those below to "
+                              "drive on; the help stays open beside the game until you close it."),
                          Text("Keypad +: release the brake one step; with the brake released, open the "
                               "throttle one notch."),
                          Text("Keypad -: close the throttle one notch; with the throttle closed, brake one "
