@@ -79,6 +79,29 @@ struct Picture {
         }
         return total == 0 ? 0.0 : static_cast<double>(matching) / total;
     }
+
+    // The share of pixels in the box that differ from the other picture's by more than 16 in
+    // some channel.
+    double ShareDifferingFrom(const Picture& other, double left, double top, double right, double bottom) const
+    {
+        if (other.width != width || other.height != height)
+            return 1.0;
+        int total = 0;
+        int differing = 0;
+        for (int y = static_cast<int>(top * height); y < static_cast<int>(bottom * height); ++y) {
+            for (int x = static_cast<int>(left * width); x < static_cast<int>(right * width); ++x) {
+                size_t at = (static_cast<size_t>(y) * width + x) * 3;
+                ++total;
+                for (int channel = 0; channel < 3; ++channel) {
+                    if (std::abs(rgb[at + channel] - other.rgb[at + channel]) > 16) {
+                        ++differing;
+                        break;
+                    }
+                }
+            }
+        }
+        return total == 0 ? 0.0 : static_cast<double>(differing) / total;
+    }
 };
 
 Picture ReadPicture(const std::filesystem::path& path)
@@ -198,6 +221,7 @@ TEST(PlayOffscreen, StartMenuHoldsTheGameAndKeepsItsTimeOffTheClock)
     ScratchFolder folder;
     PlayRun run = RunPlay(folder,
                           R"({"at": 1.0, "snapshot": "before"}
+{"at": 1.0, "screenshot": "before.png"}
 {"at": 1.5, "key": "F2"}
 {"at": 2.0, "snapshot": "dialog"}
 {"at": 2.0, "screenshot": "dialog.png"}
@@ -220,9 +244,11 @@ TEST(PlayOffscreen, StartMenuHoldsTheGameAndKeepsItsTimeOffTheClock)
     EXPECT_EQ(after["app"]["simulationEnabled"], 1);
     EXPECT_EQ(after["app"]["isReady"], 1);
     EXPECT_EQ(after["session"]["runsStarted"], 1);
-    // The dialog was drawn over the picture: its title bar is in the middle.
-    Picture picture = ReadPicture(folder / "dialog.png");
-    EXPECT_GT(picture.width, 0);
+    // The dialog was drawn over the held picture: the middle changed, the edges beside it did not.
+    Picture game = ReadPicture(folder / "before.png");
+    Picture withDialog = ReadPicture(folder / "dialog.png");
+    EXPECT_GT(withDialog.ShareDifferingFrom(game, 0.3, 0.3, 0.7, 0.7), 0.5);
+    EXPECT_LT(withDialog.ShareDifferingFrom(game, 0.0, 0.3, 0.03, 0.7), 0.05);
 }
 
 TEST(PlayOffscreen, FullScreenToggleReopensTheDevice)
