@@ -6,35 +6,11 @@
 
 #include "cab/cab_display.h"
 #include "cab/imgui_canvas_gl.h"
+#include "headless_imgui.h"
 #include "shell/app_state.h"
 #include "world/world.h"
 
 namespace {
-
-// An ImGui context with no window or GL behind it: the draw lists are built all the same and
-// can be read back after Render.
-struct HeadlessImGui {
-    HeadlessImGui(float width, float height)
-    {
-        context = ImGui::CreateContext();
-        ImGuiIO& io = ImGui::GetIO();
-        io.DisplaySize = ImVec2(width, height);
-        io.IniFilename = nullptr;
-        unsigned char* pixels = nullptr;
-        int atlasWidth = 0, atlasHeight = 0;
-        io.Fonts->GetTexDataAsRGBA32(&pixels, &atlasWidth, &atlasHeight);
-        ImGui::NewFrame();
-    }
-    ~HeadlessImGui() { ImGui::DestroyContext(context); }
-
-    const ImDrawList& Render()
-    {
-        ImGui::Render();
-        return *ImGui::GetForegroundDrawList();
-    }
-
-    ImGuiContext* context;
-};
 
 // Whether any triangle of the colour covers the point.
 bool IsCovered(const ImDrawList& list, ImU32 colour, float x, float y)
@@ -60,6 +36,7 @@ bool IsCovered(const ImDrawList& list, ImU32 colour, float x, float y)
 TEST(ImGuiCanvas, FillsTheNotchedDashboardOnlyWhereItLies)
 {
     HeadlessImGui imgui(800, 600);
+    ImGui::NewFrame();
     ImGuiCabCanvas canvas;
     canvas.SetRenderSize({800, 600, 32});
     const CanvasPoint dashboard[8] = {{0, 420},   {80, 420},  {160, 540}, {640, 540},
@@ -81,6 +58,7 @@ TEST(ImGuiCanvas, FillsTheNotchedDashboardOnlyWhereItLies)
 TEST(ImGuiCanvas, DrawsTheWholeCabDisplay)
 {
     HeadlessImGui imgui(800, 600);
+    ImGui::NewFrame();
     ImGuiCabCanvas canvas;
     canvas.SetRenderSize({800, 600, 32});
     auto world = std::make_unique<World>();

@@ -10,6 +10,7 @@
 #include "shell/game_options.h"
 #include "shell/game_ui.h"
 #include "shell/options_dialog.h"
+#include "../cab/headless_imgui.h"
 
 namespace {
 
@@ -22,14 +23,7 @@ struct DialogLayout {
 
 DialogLayout LayOutDialog(float displayWidth, float displayHeight, bool fillsWindow)
 {
-    ImGuiContext* context = ImGui::CreateContext();
-    ImGuiIO& io = ImGui::GetIO();
-    io.DisplaySize = ImVec2(displayWidth, displayHeight);
-    io.IniFilename = nullptr;
-    unsigned char* pixels = nullptr;
-    int atlasWidth = 0, atlasHeight = 0;
-    io.Fonts->GetTexDataAsRGBA32(&pixels, &atlasWidth, &atlasHeight);
-
+    HeadlessImGui imgui(displayWidth, displayHeight);
     GameOptions options;
     AppState app;
     OptionsDialog dialog;
@@ -37,16 +31,14 @@ DialogLayout LayOutDialog(float displayWidth, float displayHeight, bool fillsWin
     ChooseScenery(dialog, SceneryCustom);
     OptionsDialogView view = {true, true, "RESTART", "tagvind play --seed 12345", fillsWindow};
     for (int frame = 0; frame < 3; ++frame) {
-        io.DeltaTime = 1.0f / 60.0f;
         ImGui::NewFrame();
         DrawOptionsDialog(dialog, view);
-        ImGui::Render();
+        imgui.Render();
     }
     ImGuiWindow* window = ImGui::FindWindowByName(OptionsDialogTitle);
     DialogLayout layout = {0.0f, 0.0f};
     if (window != nullptr)
         layout = {window->ContentSize.x, window->ContentRegionRect.GetWidth()};
-    ImGui::DestroyContext(context);
     return layout;
 }
 
