@@ -6,55 +6,19 @@
 #include <vector>
 
 #include "device/device_results.h"
+#include "../device/fake_enumeration.h"
 
 namespace {
-
-constexpr uint32_t AllDepths = RenderTo16Bits | RenderTo24Bits | RenderTo32Bits;
-
-DisplayMode Mode(int32_t width, int32_t height, int32_t bits)
-{
-    DisplayMode mode{};
-    mode.width = width;
-    mode.height = height;
-    mode.bitsPerPixel = bits;
-    mode.refreshRate = 60;
-    return mode;
-}
-
-EnumeratedDevice Device(const char* name, bool hardware)
-{
-    EnumeratedDevice device{};
-    device.kind = hardware ? DeviceKind::OpenGlHardware : DeviceKind::SoftwareRasterizer;
-    CopyCatalogueText(device.name, name);
-    if (hardware)
-        device.hardwareDescription = {1, AllDepths, 1, 0};
-    else
-        device.softwareDescription = {1, AllDepths, 1, 0};
-    return device;
-}
-
-EnumeratedDriver Display(int32_t index, const char* description, std::vector<EnumeratedDevice> devices)
-{
-    EnumeratedDriver driver{};
-    driver.displayIndex = index;
-    driver.primary = index == 0 ? 1 : 0;
-    CopyCatalogueText(driver.description, description);
-    CopyCatalogueText(driver.name, "fake");
-    driver.hardwareCaps.canRenderWindowed = 1;
-    driver.desktopBitsPerPixel = 32;
-    driver.devices = std::move(devices);
-    driver.displayModes = {Mode(1024, 768, 32), Mode(640, 480, 16), Mode(800, 600, 32)};
-    return driver;
-}
 
 // Two displays: the primary with a hardware device and the software rasterizer, a second one
 // with its hardware device only.
 DeviceCatalogue TwoDisplays()
 {
     DeviceEnumeration enumeration;
+    const std::vector<DisplayMode> modes = {Mode(1024, 768, 32), Mode(640, 480, 16), Mode(800, 600, 32)};
     enumeration.drivers.push_back(
-        Display(0, "Primary display", {Device("OpenGL hardware", true), Device("Software rasterizer", false)}));
-    enumeration.drivers.push_back(Display(1, "Second display", {Device("OpenGL hardware", true)}));
+        Display(0, 32, {Hardware("OpenGL hardware"), Software("Software rasterizer")}, modes));
+    enumeration.drivers.push_back(Display(1, 32, {Hardware("OpenGL hardware")}, modes));
     DeviceCatalogue catalogue;
     EXPECT_EQ(BuildDeviceCatalogue(catalogue, enumeration, AcceptEveryDevice, 32), DeviceOk);
     return catalogue;
