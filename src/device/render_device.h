@@ -49,6 +49,7 @@ struct RenderDeviceRequest {
     RenderWindowPlacement placement = {0, 0, 640, 480, 0};
     const char* title = "Tagvind";
     int32_t batching = 1;            // 0 sends every draw of the scene as its own GL call
+    int32_t paced = 0;               // 1 waits for the display's refresh between frames, where it can
 };
 
 // The environment switches of the software rasterizer as they were before an open forced them.
@@ -81,16 +82,31 @@ struct RenderDevice {
     int32_t depthBits = 0;              // depth buffer of the context, 0 for none
     int32_t softwareRasterizer = 0;
     int32_t videoStarted = 0;
+    int32_t windowDepthBits = 0;        // the depth the window's pixel format was chosen for
+    int32_t syncedToDisplay = 0;        // presenting waits for the display's refresh
     SavedSoftwareSwitches savedSwitches = {};
     SceneResources scene = {};
     char renderer[64] = {};             // what OpenGL says draws
 };
 
-// Result codes in device_results.h. A failed open leaves the device closed.
+// Result codes in device_results.h. A failed open leaves the device closed. A device closed
+// with RenderDeviceCloseKeepingWindow opens again in the window it kept, unless the request
+// wants the other rasterizer or another display, which only a new video system can give.
 int32_t RenderDeviceOpen(RenderDevice& device, const RenderDeviceRequest& request);
 // Closing a never-opened device succeeds and changes nothing. RenderReferencesLeft when scene
 // resources were still held (they are dropped with the context all the same).
 int32_t RenderDeviceClose(RenderDevice& device);
+// Closes the context and everything made for it, but keeps the window and the video system, so
+// that a full-screen toggle or a device change never takes the player's window away. A later
+// RenderDeviceClose lets go of the window too.
+int32_t RenderDeviceCloseKeepingWindow(RenderDevice& device);
+// Windowed only: the window was resized; the render size, the rectangles and the viewport
+// follow its client area. OpenGL resizes the window's buffers with it, so nothing is made anew.
+void RenderDeviceFollowWindowSize(RenderDevice& device);
+// The display's refresh rate under the window, 60 where the display does not say.
+int32_t RenderDeviceRefreshRate(const RenderDevice& device);
+// Makes the device's context the one drawn with (after a dialog window had its own).
+void RenderDeviceMakeCurrent(RenderDevice& device);
 // Presents the back buffer; RenderNoFrontSurface when the device is not open.
 int32_t RenderDeviceShowFrame(RenderDevice& device);
 // OpenGL keeps its buffers through display changes, so nothing is ever lost to restore.

@@ -47,8 +47,72 @@ SDL_Window* CreateWindow(const RenderDeviceRequest& request, bool fullScreen)
         return SDL_CreateWindow(request.title, position, position, request.mode.width, request.mode.height,
                                 windowFlags);
     }
+    // A window the player sees has a sizing frame and a maximise box.
+    if (!request.placement.hidden)
+        windowFlags |= SDL_WINDOW_RESIZABLE;
     return SDL_CreateWindow(request.title, request.placement.x, request.placement.y, request.placement.width,
                             request.placement.height, windowFlags);
+}
+
+int32_t MakeFullScreen(SDL_Window* window, const DisplayMode& wanted)
+{
+    SDL_DisplayMode mode{};
+    mode.format = wanted.bitsPerPixel == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
+    mode.w = wanted.width;
+    mode.h = wanted.height;
+    mode.refresh_rate = wanted.refreshRate;
+    if (SDL_SetWindowDisplayMode(window, &mode) != 0)
+        return RenderBadDisplayMode;
+    if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0)
+        return RenderNoExclusiveMode;
+    SDL_ShowWindow(window);
+    return DeviceOk;
+}
+
+// A kept window is put where the request wants it: full screen in its mode, or back in a window
+// at the placement (the size and place it had before it went full screen, or where the player
+// has since put it).
+int32_t PlaceKeptWindow(SDL_Window* window, const RenderDeviceRequest& request, bool fullScreen)
+{
+    SDL_SetWindowTitle(window, request.title);
+    if (fullScreen)
+        return MakeFullScreen(window, request.mode);
+    if ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0 && SDL_SetWindowFullscreen(window, 0) != 0)
+        return RenderNoExclusiveMode;
+    if (!request.placement.hidden)
+        SDL_SetWindowResizable(window, SDL_TRUE);
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    if (width != request.placement.width || height != request.placement.height)
+        SDL_SetWindowSize(window, request.placement.width, request.placement.height);
+    int x = 0;
+    int y = 0;
+    SDL_GetWindowPosition(window, &x, &y);
+    if (x != request.placement.x || y != request.placement.y)
+        SDL_SetWindowPosition(window, request.placement.x, request.placement.y);
+    if (!request.placement.hidden)
+        SDL_ShowWindow(window);
+    return DeviceOk;
+}
+
+// Adaptive synchronisation first (a late frame is shown at once rather than a refresh later),
+// then the ordinary kind. Without either the shell paces the frames itself.
+bool SyncToDisplay(bool paced)
+{
+    if (!paced) {
+        SDL_GL_SetSwapInterval(0);
+        return false;
+    }
+    return SDL_GL_SetSwapInterval(-1) == 0 || SDL_GL_SetSwapInterval(1) == 0;
+}
+
+// The offscreen video driver draws into a surface of the size its window was made with: a
+// window there cannot take a new size, so it is made anew.
+bool DrawsOffscreen()
+{
+    const char* videoDriver = SDL_GetCurrentVideoDriver();
+    return videoDriver != nullptr && std::strcmp(videoDriver, "offscreen") == 0;
 }
 
 int32_t Fail(RenderDevice& device, int32_t code)
@@ -96,47 +160,53 @@ void RestoreSoftwareSwitches(SavedSoftwareSwitches& saved)
 
 int32_t RenderDeviceOpen(RenderDevice& device, const RenderDeviceRequest& request)
 {
-    RenderDeviceClose(device);
     bool fullScreen = (request.flags & RenderFullScreen) != 0;
+    bool keepsWindow = device.window != nullptr && device.glContext == nullptr &&
+                       request.softwareRasterizer == device.softwareRasterizer &&
+                       request.displayIndex == device.displayIndex && !DrawsOffscreen();
+    if (!keepsWindow)
+        RenderDeviceClose(device);
     if (!fullScreen && (request.placement.width <= 0 || request.placement.height <= 0))
-        return DeviceInvalidArgument;
+        return Fail(device, DeviceInvalidArgument);
     if (fullScreen && (request.mode.width <= 0 || request.mode.height <= 0))
-        return DeviceInvalidArgument;
+        return Fail(device, DeviceInvalidArgument);
     device.fullScreen = fullScreen ? 1 : 0;
     device.displayIndex = request.displayIndex;
 
-    // The display system. Mesa reads the software switches when the video subsystem loads its
-    // OpenGL library, so they are set before it starts.
-    if (request.softwareRasterizer) {
-        ForceSoftwareRasterizer(device.savedSwitches);
-        device.softwareRasterizer = 1;
-    }
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-        return Fail(device, RenderNoDisplaySystem);
-    device.videoStarted = 1;
-    if (request.displayIndex < 0 || request.displayIndex >= SDL_GetNumVideoDisplays())
-        return Fail(device, RenderNoDisplaySystem);
+    if (keepsWindow) {
+        SetContextAttributes(request.flags, device.windowDepthBits);
+        int32_t placed = PlaceKeptWindow(device.window, request, fullScreen);
+        if (IsFailure(placed))
+            return Fail(device, placed);
+    } else {
+        // The display system. Mesa reads the software switches when the video subsystem loads
+        // its OpenGL library, so they are set before it starts.
+        if (request.softwareRasterizer) {
+            ForceSoftwareRasterizer(device.savedSwitches);
+            device.softwareRasterizer = 1;
+        }
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+            return Fail(device, RenderNoDisplaySystem);
+        device.videoStarted = 1;
+        if (request.displayIndex < 0 || request.displayIndex >= SDL_GetNumVideoDisplays())
+            return Fail(device, RenderNoDisplaySystem);
 
-    // The window: its size is the render size.
-    SetContextAttributes(request.flags, PreferredDepthBits);
-    device.window = CreateWindow(request, fullScreen);
-    if (device.window == nullptr && (request.flags & RenderDepthBuffer) != 0) {
-        SetContextAttributes(request.flags, FallbackDepthBits);
+        // The window: its size is the render size.
+        SetContextAttributes(request.flags, PreferredDepthBits);
+        device.windowDepthBits = PreferredDepthBits;
         device.window = CreateWindow(request, fullScreen);
-    }
-    if (device.window == nullptr)
-        return Fail(device, RenderNoWindow);
-    if (fullScreen) {
-        SDL_DisplayMode mode{};
-        mode.format = request.mode.bitsPerPixel == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
-        mode.w = request.mode.width;
-        mode.h = request.mode.height;
-        mode.refresh_rate = request.mode.refreshRate;
-        if (SDL_SetWindowDisplayMode(device.window, &mode) != 0)
-            return Fail(device, RenderBadDisplayMode);
-        if (SDL_SetWindowFullscreen(device.window, SDL_WINDOW_FULLSCREEN) != 0)
-            return Fail(device, RenderNoExclusiveMode);
-        SDL_ShowWindow(device.window);
+        if (device.window == nullptr && (request.flags & RenderDepthBuffer) != 0) {
+            SetContextAttributes(request.flags, FallbackDepthBits);
+            device.windowDepthBits = FallbackDepthBits;
+            device.window = CreateWindow(request, fullScreen);
+        }
+        if (device.window == nullptr)
+            return Fail(device, RenderNoWindow);
+        if (fullScreen) {
+            int32_t madeFullScreen = MakeFullScreen(device.window, request.mode);
+            if (IsFailure(madeFullScreen))
+                return Fail(device, madeFullScreen);
+        }
     }
 
     // A window on a desktop of 256 colours or fewer cannot show the scene.
@@ -167,13 +237,11 @@ int32_t RenderDeviceOpen(RenderDevice& device, const RenderDeviceRequest& reques
     SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &doubleBuffered);
     // The offscreen video driver draws into one surface that is never shown: nothing half-drawn
     // can be seen, which is all a back buffer is for.
-    const char* videoDriver = SDL_GetCurrentVideoDriver();
-    bool offscreen = videoDriver != nullptr && std::strcmp(videoDriver, "offscreen") == 0;
-    device.backBuffer = doubleBuffered || offscreen ? 1 : 0;
+    device.backBuffer = doubleBuffered || DrawsOffscreen() ? 1 : 0;
     if ((request.flags & RenderBackBuffer) != 0 && !device.backBuffer)
         return Fail(device, RenderNoBackBuffer);
-    // Full screen waits for the display as a page flip does; a window presents at once.
-    SDL_GL_SetSwapInterval(fullScreen ? 1 : 0);
+    // Full screen waits for the display as a page flip does; a window waits when it is paced.
+    device.syncedToDisplay = SyncToDisplay(fullScreen || request.paced != 0) ? 1 : 0;
 
     int width = 0;
     int height = 0;
@@ -201,7 +269,10 @@ int32_t RenderDeviceOpen(RenderDevice& device, const RenderDeviceRequest& reques
     return DeviceOk;
 }
 
-int32_t RenderDeviceClose(RenderDevice& device)
+namespace {
+
+// Lets go of the context and everything made in it; the window stays.
+int32_t ReleaseContext(RenderDevice& device)
 {
     int32_t result = DeviceOk;
     if (device.glContext != nullptr)
@@ -221,6 +292,15 @@ int32_t RenderDeviceClose(RenderDevice& device)
         SDL_GL_MakeCurrent(device.window, nullptr);
         SDL_GL_DeleteContext(static_cast<SDL_GLContext>(device.glContext));
     }
+    device.glContext = nullptr;
+    return result;
+}
+
+}  // namespace
+
+int32_t RenderDeviceClose(RenderDevice& device)
+{
+    int32_t result = ReleaseContext(device);
     if (device.window != nullptr)
         SDL_DestroyWindow(device.window);
     if (device.videoStarted)
@@ -228,6 +308,62 @@ int32_t RenderDeviceClose(RenderDevice& device)
     RestoreSoftwareSwitches(device.savedSwitches);
     device = RenderDevice{};
     return result;
+}
+
+int32_t RenderDeviceCloseKeepingWindow(RenderDevice& device)
+{
+    if (device.window == nullptr)
+        return RenderDeviceClose(device);
+    int32_t result = ReleaseContext(device);
+    RenderDevice kept;
+    kept.window = device.window;
+    kept.fullScreen = device.fullScreen;
+    kept.displayIndex = device.displayIndex;
+    kept.softwareRasterizer = device.softwareRasterizer;
+    kept.videoStarted = device.videoStarted;
+    kept.savedSwitches = device.savedSwitches;
+    kept.windowDepthBits = device.windowDepthBits;
+    kept.screenRect = device.screenRect;
+    device = kept;
+    return result;
+}
+
+void RenderDeviceFollowWindowSize(RenderDevice& device)
+{
+    if (!device.isOpen || device.fullScreen || device.window == nullptr)
+        return;
+    int width = 0;
+    int height = 0;
+    SDL_GL_GetDrawableSize(device.window, &width, &height);
+    if (width <= 0 || height <= 0)
+        return;
+    int x = 0;
+    int y = 0;
+    SDL_GetWindowPosition(device.window, &x, &y);
+    device.renderWidth = width;
+    device.renderHeight = height;
+    device.viewportRect = {0, 0, width, height};
+    device.screenRect = {x, y, x + width, y + height};
+    SDL_GL_MakeCurrent(device.window, static_cast<SDL_GLContext>(device.glContext));
+    glViewport(0, 0, width, height);
+}
+
+int32_t RenderDeviceRefreshRate(const RenderDevice& device)
+{
+    constexpr int32_t UnknownRefreshRate = 60;
+    if (device.window == nullptr)
+        return UnknownRefreshRate;
+    SDL_DisplayMode mode{};
+    int display = SDL_GetWindowDisplayIndex(device.window);
+    if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0 || mode.refresh_rate <= 0)
+        return UnknownRefreshRate;
+    return mode.refresh_rate;
+}
+
+void RenderDeviceMakeCurrent(RenderDevice& device)
+{
+    if (device.window != nullptr && device.glContext != nullptr)
+        SDL_GL_MakeCurrent(device.window, static_cast<SDL_GLContext>(device.glContext));
 }
 
 int32_t RenderDeviceShowFrame(RenderDevice& device)

@@ -26,11 +26,13 @@ struct PlayCommandInput {
     bool autopilot = false;
     bool offscreen = false;
     bool fullScreen = false;
+    bool uncapped = false;
     std::optional<std::string> quitAfter;
     std::optional<std::string> screenshotPath;
     std::optional<std::string> window;
     std::optional<std::string> eventsPath;
     std::optional<std::string> stateDumpPath;
+    std::optional<std::string> liveStatePath;
     std::optional<std::string> fixedFrameMs;
 };
 
@@ -53,6 +55,7 @@ int RunPlayCommand(const PlayCommandInput& input, std::ostream& out, std::ostrea
     settings.autopilot = input.autopilot;
     settings.offscreen = input.offscreen;
     settings.fullScreen = input.fullScreen;
+    settings.uncapped = input.uncapped;
     if (input.quitAfter && !ReadPositiveNumber(*input.quitAfter, LongestQuitAfterSeconds, settings.quitAfterSeconds)) {
         err << "tagvind: --quit-after expects a number of seconds above 0, not '" << *input.quitAfter << "'\n";
         return ExitUsage;
@@ -76,6 +79,7 @@ int RunPlayCommand(const PlayCommandInput& input, std::ostream& out, std::ostrea
     settings.screenshotPath = input.screenshotPath.value_or("");
     settings.eventsPath = input.eventsPath.value_or("");
     settings.stateDumpPath = input.stateDumpPath.value_or("");
+    settings.liveStatePath = input.liveStatePath.value_or("");
     return RunGame(settings, out, err);
 }
 
@@ -100,6 +104,8 @@ void AddPlayCommand(CLI::App& app)
         "--window", [input](const std::string& text) { input->window = text; },
         "the window's size, WIDTHxHEIGHT (default 300x300)");
     command->add_flag("--fullscreen", input->fullScreen, "switch to full screen once the game has started");
+    command->add_flag("--uncapped", input->uncapped,
+                      "draw frames as fast as the machine can, not paced to the display (for measuring)");
     // For tests: timed input, the state as JSON, and a timer that moves on by whole frames.
     command
         ->add_option_function<std::string>(
@@ -110,6 +116,11 @@ void AddPlayCommand(CLI::App& app)
         ->add_option_function<std::string>(
             "--state-dump", [input](const std::string& path) { input->stateDumpPath = path; },
             "write the game's state as JSON to this file at the script's marks and at the end")
+        ->group("");
+    command
+        ->add_option_function<std::string>(
+            "--live-state", [input](const std::string& path) { input->liveStatePath = path; },
+            "keep the game's state as JSON in this file, rewritten ten times a second")
         ->group("");
     command
         ->add_option_function<std::string>(

@@ -6,6 +6,8 @@
 
 #include "shell/game_app.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -41,14 +43,23 @@
 namespace {
 
 constexpr int32_t MinimumWindowSize = 100;
-constexpr int32_t FirstDialogWidth = 500;
-constexpr int32_t FirstDialogHeight = 300;
-// A window being dragged to a new size is followed once it has kept a size this long, so that
-// the device is not opened anew for every step of the drag.
-constexpr uint32_t ResizeSettleMs = 250;
-// Dialogs and menus wait this long for input between their frames; they need no more.
-constexpr int32_t ModalFrameWaitMs = 15;
-// While minimised with a script or a time limit to keep, the loop looks up this often.
+
+// The size each modal dialog needs. Where the game window cannot hold it whole, the dialog gets
+// a window of its own above the game window, as the first options dialog always does.
+struct DialogSize {
+    int32_t width, height;
+};
+constexpr DialogSize OptionsDialogSize = {500, 300};
+constexpr DialogSize DeviceDialogSize = {380, 150};
+constexpr DialogSize AboutBoxSize = {260, 100};
+constexpr const char* AboutBoxTitle = "About";
+
+// A game that shows nothing new (paused, a menu or a dialog up) draws again when input comes,
+// or this often for what blinks, instead of a frame at every refresh.
+constexpr int32_t IdleRedrawMs = 500;
+// Input makes Dear ImGui draw a few frames to settle (hover, a button's pressed look).
+constexpr int32_t FramesAfterInput = 3;
+// With a script or a time limit to keep, the loop looks up at least this often.
 constexpr int32_t MinimisedPollMs = 10;
 constexpr const char* IconBitmap = "TAGVIND.BMP";
 
@@ -83,9 +94,10 @@ struct GameApp {
     bool closeAfterDialog = false;
     std::vector<WindowEvent> queued;  // from the menus, for the window procedure
 
-    int32_t settlingWidth = 0;
-    int32_t settlingHeight = 0;
-    uint32_t settlingSinceMs = 0;
+    DialogWindow* modalWindow = nullptr;  // a dialog's own window, while one is open
+    int32_t framesAfterInput = 0;    // frames still to draw before an idle game waits for input
+    double nextFrameDueMs = 0.0;     // when frames are paced by the timer
+    uint32_t liveStateWrittenMs = 0;
 };
 
 uint32_t NowMs(const GameApp& app)
@@ -96,10 +108,68 @@ uint32_t NowMs(const GameApp& app)
 EventTarget TargetOf(const GameApp& app)
 {
     EventTarget target;
+    if (app.modalWindow != nullptr) {
+        target.windowId = app.modalWindow->windowId;
+        return target;
+    }
     if (app.session.device.window != nullptr)
         target.windowId = WindowIdOf(app.session.device);
     target.pictureTop = MenuBarHeight(*app.ui);
     return target;
+}
+
+// ---------------------------------------------------------------------------------------------
+// [SECTION] Pacing: frames at the display's rate, and no frames while nothing changes
+// ---------------------------------------------------------------------------------------------
+
+bool PacesFrames(const PlaySettings& settings)
+{
+    return !settings.uncapped && settings.fixedFrameMs == 0;
+}
+
+// Scripts and time limits are real-time deadlines the loop must not sleep through.
+bool KeepsDeadlines(const GameApp& app)
+{
+    return !app.script.empty() || app.settings.fixedFrameMs > 0 || app.settings.quitAfterSeconds > 0.0;
+}
+
+void NoteInput(GameApp& app, const InputBatch& batch)
+{
+    if (batch.eventsTaken > 0)
+        app.framesAfterInput = FramesAfterInput;
+}
+
+// How long this turn may wait for input before it draws. A held game waits for input (or for
+// what blinks); a running one for the next refresh, where the display does not pace it itself.
+int32_t TurnWaitMs(const GameApp& app, bool holdsStill)
+{
+    if (app.settings.fixedFrameMs > 0)
+        return 0;
+    int32_t wait = 0;
+    if (holdsStill && app.framesAfterInput == 0) {
+        wait = IdleRedrawMs;
+    } else if (PacesFrames(app.settings)) {
+        double left = app.nextFrameDueMs - static_cast<double>(ReadTimerMs());
+        wait = left > 0.0 ? static_cast<int32_t>(std::ceil(left)) : 0;
+    }
+    if (KeepsDeadlines(app))
+        wait = std::min(wait, MinimisedPollMs);
+    return wait;
+}
+
+// After a frame: when the next one is due. Where presenting waits for the display, the timer is
+// only a safety net a little faster than the display, so that the two never take turns.
+void FrameDrawn(GameApp& app)
+{
+    if (app.framesAfterInput > 0)
+        --app.framesAfterInput;
+    if (!PacesFrames(app.settings))
+        return;
+    double period = 1000.0 / static_cast<double>(RenderDeviceRefreshRate(app.session.device));
+    if (app.session.device.syncedToDisplay)
+        period *= 0.9;
+    double now = static_cast<double>(ReadTimerMs());
+    app.nextFrameDueMs = std::max(app.nextFrameDueMs + period, now);
 }
 
 MenuView MenuViewOf(const char* title, std::span<const MenuItem> items)
@@ -208,10 +278,31 @@ void RunDueMarks(GameApp& app)
     }
 }
 
+// The state for a watcher, with what only the platform knows: the device's size and whether a
+// dialog has a window of its own.
+void WriteLiveState(GameApp& app)
+{
+    constexpr uint32_t LiveStateEveryMs = 100;
+    uint32_t now = ReadTimerMs();
+    if (app.settings.liveStatePath.empty() || now - app.liveStateWrittenMs < LiveStateEveryMs)
+        return;
+    app.liveStateWrittenMs = now;
+    nlohmann::json state = DumpGameState(*app.game, NowMs(app), MenuBarHeight(*app.ui));
+    const RenderDevice& device = app.session.device;
+    state["device"] = {{"open", device.isOpen},
+                       {"width", device.renderWidth},
+                       {"height", device.renderHeight},
+                       {"fullScreen", device.fullScreen}};
+    state["dialogWindow"] = app.modalWindow != nullptr;
+    std::string reason;
+    ReplaceFileContents(app.settings.liveStatePath, state.dump() + "\n", reason);
+}
+
 // One turn's end: the marks due, then the timer of a scripted run moves on by a frame.
 void EndTurn(GameApp& app)
 {
     RunDueMarks(app);
+    WriteLiveState(app);
     if (app.settings.fixedFrameMs > 0)
         app.fixedTimerMs += static_cast<uint32_t>(app.settings.fixedFrameMs);
 }
@@ -263,8 +354,9 @@ InputBatch ModalTurn(GameApp& app, const std::function<void()>& drawDialog)
     RunDueInput(app);
     InputBatch batch;
     AppState& state = app.game->app;
-    int32_t wait = state.isActive ? (app.settings.fixedFrameMs > 0 ? 0 : ModalFrameWaitMs) : MinimisedPollMs;
+    int32_t wait = state.isActive || app.modalWindow != nullptr ? TurnWaitMs(app, true) : MinimisedPollMs;
     PumpEvents(TargetOf(app), batch, wait);
+    NoteInput(app, batch);
     for (const WindowEvent& event : batch.events) {
         if (event.kind == WindowEventKind::Minimised)
             state.isActive = 0;
@@ -273,16 +365,65 @@ InputBatch ModalTurn(GameApp& app, const std::function<void()>& drawDialog)
         else if (event.kind == WindowEventKind::Moved)
             RenderDeviceMove(app.session.device, event.x, event.y);
     }
-    if (batch.closeRequested)
-        app.closeAfterDialog = true;
-    if (state.isActive && app.session.device.isOpen) {
-        BeginUiFrame(*app.ui, true);
+    if (app.modalWindow != nullptr) {
+        // The dialog's own window: its close box stands for Esc; the program's end stays an end.
+        if (batch.quitRequested)
+            app.closeAfterDialog = true;
+        else if (batch.closeRequested)
+            batch.escapePressed = 1;
+        BeginUiFrame(*app.ui, false);
         drawDialog();
         FinishUiFrame(app, false);
-        RenderDeviceShowFrame(app.session.device);
+        PresentDialogWindow(*app.modalWindow);
+        FrameDrawn(app);
+    } else {
+        if (batch.closeRequested)
+            app.closeAfterDialog = true;
+        if (state.isActive && app.session.device.isOpen) {
+            BeginUiFrame(*app.ui, true);
+            drawDialog();
+            FinishUiFrame(app, false);
+            RenderDeviceShowFrame(app.session.device);
+            FrameDrawn(app);
+        }
     }
     EndTurn(app);
     return batch;
+}
+
+// A dialog the game window cannot hold whole gets a window of its own above it for as long as
+// it is open; the game's picture and its UI come back when it closes.
+struct ModalPlace {
+    DialogWindow window;
+};
+
+void EnterModalPlace(GameApp& app, ModalPlace& place, const char* title, DialogSize size)
+{
+    const RenderDevice& device = app.session.device;
+    if (!device.isOpen || (device.renderWidth >= size.width && device.renderHeight >= size.height))
+        return;
+    DetachGameUi(*app.ui);
+    if (OpenDialogWindow(place.window, title, size.width, size.height, app.icon, &app.session.device) &&
+        AttachDialogUi(*app.ui, place.window, app.icon)) {
+        app.modalWindow = &place.window;
+        app.framesAfterInput = FramesAfterInput;
+        return;
+    }
+    // No window to be had: the dialog is drawn in the game window after all.
+    CloseDialogWindow(place.window);
+    RenderDeviceMakeCurrent(app.session.device);
+    AttachGameUi(*app.ui, app.session.device, app.icon);
+}
+
+void LeaveModalPlace(GameApp& app, ModalPlace& place)
+{
+    if (app.modalWindow != &place.window)
+        return;
+    DetachGameUi(*app.ui);
+    CloseDialogWindow(place.window);
+    app.modalWindow = nullptr;
+    RenderDeviceMakeCurrent(app.session.device);
+    AttachGameUi(*app.ui, app.session.device, app.icon);
 }
 
 // After a dialog that the window's close box interrupted, the window closes.
@@ -320,9 +461,13 @@ OptionsDialogView ViewOf(const OptionsDialog& dialog, bool fillsWindow)
 void RunOptionsDialogInGame(GameApp& app, OptionsDialog& dialog, GameOptions& options, GameRandom& random,
                             AppState& state)
 {
+    ModalPlace place;
+    EnterModalPlace(app, place, OptionsDialogTitle, OptionsDialogSize);
+    bool ownWindow = app.modalWindow != nullptr;
     while (dialog.outcome == OptionsOutcome::Open && !app.windowClosed) {
         OptionsDialogActions actions;
-        InputBatch batch = ModalTurn(app, [&] { actions = DrawOptionsDialog(dialog, ViewOf(dialog, false)); });
+        InputBatch batch =
+            ModalTurn(app, [&] { actions = DrawOptionsDialog(dialog, ViewOf(dialog, ownWindow)); });
         ApplyOptionsActions(dialog, actions, options, random, state);
         if (dialog.outcome != OptionsOutcome::Open)
             break;
@@ -336,6 +481,7 @@ void RunOptionsDialogInGame(GameApp& app, OptionsDialog& dialog, GameOptions& op
             app.closeAfterDialog = false;
         }
     }
+    LeaveModalPlace(app, place);
     CloseIfAskedDuringDialog(app);
 }
 
@@ -344,7 +490,8 @@ void RunFirstOptionsDialog(GameApp& app, OptionsDialog& dialog)
 {
     GameSession& game = *app.game;
     DialogWindow window;
-    if (!OpenDialogWindow(window, OptionsDialogTitle, FirstDialogWidth, FirstDialogHeight, app.icon) ||
+    if (!OpenDialogWindow(window, OptionsDialogTitle, OptionsDialogSize.width, OptionsDialogSize.height, app.icon,
+                          nullptr) ||
         !AttachDialogUi(*app.ui, window, app.icon)) {
         // Without a window for it the dialog is answered as START would answer it.
         *app.err << "tagvind: cannot show the options dialog; starting with the options given\n";
@@ -356,7 +503,8 @@ void RunFirstOptionsDialog(GameApp& app, OptionsDialog& dialog)
     target.windowId = window.windowId;
     while (dialog.outcome == OptionsOutcome::Open) {
         InputBatch batch;
-        PumpEvents(target, batch, ModalFrameWaitMs);
+        PumpEvents(target, batch, TurnWaitMs(app, true));
+        NoteInput(app, batch);
         if (batch.closeRequested) {
             PressExit(dialog, game.app);
             break;
@@ -367,6 +515,7 @@ void RunFirstOptionsDialog(GameApp& app, OptionsDialog& dialog)
         int32_t height = 0;
         EndUiFrame(*app.ui, false, nullptr, width, height);
         PresentDialogWindow(window);
+        FrameDrawn(app);
         ApplyOptionsActions(dialog, actions, game.options, game.world.random, game.app);
         if (dialog.outcome == OptionsOutcome::Open && batch.returnPressed)
             PressStart(dialog, game.options);
@@ -379,12 +528,15 @@ void RunFirstOptionsDialog(GameApp& app, OptionsDialog& dialog)
 
 void RunAboutBoxInGame(GameApp& app)
 {
+    ModalPlace place;
+    EnterModalPlace(app, place, AboutBoxTitle, AboutBoxSize);
     bool closed = false;
     while (!closed && !app.windowClosed) {
         bool ok = false;
         InputBatch batch = ModalTurn(app, [&] { ok = DrawAboutBox(*app.ui); });
         closed = ok || batch.escapePressed || batch.returnPressed || app.closeAfterDialog;
     }
+    LeaveModalPlace(app, place);
     CloseIfAskedDuringDialog(app);
 }
 
@@ -394,6 +546,8 @@ int32_t RunDeviceDialogInGame(GameApp& app, int32_t windowed, int32_t& chosenWin
     DeviceDialog dialog;
     if (!OpenDeviceDialog(dialog, catalogue, windowed, app.session.backend.desktopBitsPerPixel()))
         return DeviceDialogUnavailable;
+    ModalPlace place;
+    EnterModalPlace(app, place, DeviceDialogTitle, DeviceDialogSize);
     while (dialog.result == 0 && !app.windowClosed) {
         DeviceDialogActions actions;
         InputBatch batch = ModalTurn(app, [&] { actions = DrawDeviceDialog(dialog.lists); });
@@ -408,6 +562,7 @@ int32_t RunDeviceDialogInGame(GameApp& app, int32_t windowed, int32_t& chosenWin
         else if (actions.pressedCancel || batch.escapePressed || app.closeAfterDialog)
             PressDeviceCancel(dialog);
     }
+    LeaveModalPlace(app, place);
     CloseIfAskedDuringDialog(app);
     if (dialog.result == DeviceDialogChanged) {
         int32_t driver = -1;
@@ -432,8 +587,6 @@ void AfterDeviceOpened(GameApp& app)
     AttachGameUi(*app.ui, device, app.icon);
     DecorateGameWindow(device, app.icon, MinimumWindowSize);
     SetMenuBarShown(*app.ui, app.game->app.windowed != 0);
-    app.settlingWidth = 0;
-    app.settlingHeight = 0;
 }
 
 class AppPlatform final : public ShellPlatform {
@@ -473,6 +626,7 @@ public:
         AfterDeviceOpened(app_);
         return result;
     }
+    void ResizeDevice() override { ResizeRenderDevice(app_.session); }
     void MoveDevice(int32_t x, int32_t y) override { RenderDeviceMove(app_.session.device, x, y); }
     void CloseWindow() override { app_.windowClosed = true; }
     void WorldRebuilt(World& world) override
@@ -584,7 +738,8 @@ void DispatchQueued(GameApp& app, ShellPlatform& platform)
     }
 }
 
-// A windowed picture follows its window's size once the size has settled.
+// A windowed picture follows its window's size at once: a resize costs the device no more than
+// a new viewport, so even a drag is followed step by step.
 void FollowWindowSize(GameApp& app, ShellPlatform& platform)
 {
     AppState& state = app.game->app;
@@ -593,20 +748,7 @@ void FollowWindowSize(GameApp& app, ShellPlatform& platform)
         return;
     int32_t width = 0;
     int32_t height = 0;
-    if (!ReadWindowClientSize(device, width, height))
-        return;
-    if (width == device.renderWidth && height == device.renderHeight) {
-        app.settlingWidth = 0;
-        return;
-    }
-    uint32_t now = NowMs(app);
-    if (width != app.settlingWidth || height != app.settlingHeight) {
-        app.settlingWidth = width;
-        app.settlingHeight = height;
-        app.settlingSinceMs = now;
-        return;
-    }
-    if (now - app.settlingSinceMs >= ResizeSettleMs)
+    if (ReadWindowClientSize(device, width, height) && (width != device.renderWidth || height != device.renderHeight))
         HandleWindowEvent(*app.game, platform, WindowEvent{WindowEventKind::Resized});
 }
 
@@ -617,6 +759,7 @@ void RunMenuFrame(GameApp& app)
     DrawWindowsOfFrame(app);
     FinishUiFrame(app, false);
     RenderDeviceShowFrame(app.session.device);
+    FrameDrawn(app);
 }
 
 void UpdateCursor(GameApp& app)
@@ -637,9 +780,12 @@ void RunLoop(GameApp& app, AppPlatform& platform)
     while (!app.windowClosed) {
         RunDueInput(app);
         InputBatch batch;
-        // Minimised, the loop waits for input: no frame runs and no sound is written.
-        int32_t wait = state.isActive ? 0 : (waitsWhenIdle ? -1 : MinimisedPollMs);
+        // Minimised, the loop waits for input: no frame runs and no sound is written. A paused
+        // game, or one under a menu, waits for input too.
+        bool holdsStill = game.menuOpen || state.pauseCount == 1;
+        int32_t wait = state.isActive ? TurnWaitMs(app, holdsStill) : (waitsWhenIdle ? -1 : MinimisedPollMs);
         PumpEvents(TargetOf(app), batch, wait);
+        NoteInput(app, batch);
         DispatchInput(app, platform, batch);
         DispatchQueued(app, platform);
 
@@ -656,6 +802,7 @@ void RunLoop(GameApp& app, AppPlatform& platform)
                     app.renderingFailed = true;
                     app.windowClosed = true;
                 }
+                FrameDrawn(app);
             }
             DispatchQueued(app, platform);
         }
@@ -722,6 +869,7 @@ int RunGame(PlaySettings settings, std::ostream& out, std::ostream& err)
     }
     if (settings.offscreen)
         UseOffscreenWindows();
+    KeepVideoDriver();
     app.settings = settings;
     if (!ReadScript(app)) {
         StopWindowSystem();
@@ -760,6 +908,7 @@ int RunGame(PlaySettings settings, std::ostream& out, std::ostream& err)
                              settings.windowHeight, 0};
     app.session.backend.readPlacement = ReadLiveWindowPlacement;
     app.session.report = [&app](int32_t code, int32_t mode) { ReportDeviceFailure(app, code, mode); };
+    app.session.paced = PacesFrames(settings) ? 1 : 0;
     game.app.windowed = 1;
     if (IsFailure(StartRenderDevice(app.session, game.app))) {
         ReleaseEngineSound(game.sound);

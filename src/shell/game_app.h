@@ -20,8 +20,10 @@ struct PlaySettings {
     int32_t windowWidth = 300;
     int32_t windowHeight = 300;
     bool fullScreen = false;          // switch to full screen once the window is open
+    bool uncapped = false;            // frames as fast as they come, not paced to the display
     std::string eventsPath;           // a script of input (event_script.h)
     std::string stateDumpPath;        // the state as JSON at every mark and at the end
+    std::string liveStatePath;        // the state as JSON, kept fresh for a watcher (tests)
     int32_t fixedFrameMs = 0;         // > 0: the timer moves on this much a turn of the loop
 };
 

@@ -47,8 +47,11 @@ public:
     virtual void OpenPopupMenu(int32_t x, int32_t y) = 0;
 
     // The render device: closes and opens it again for the current windowed flag; a failure
-    // has been reported and ends the program. Moving only tells it where the picture is.
+    // has been reported and ends the program. Resizing and moving only tell it where the
+    // picture is and how large.
     virtual int32_t ReopenDevice(AppState& app) = 0;
+    // The window took a new size: the windowed picture follows it.
+    virtual void ResizeDevice() = 0;
     virtual void MoveDevice(int32_t x, int32_t y) = 0;
     // Closes the game window, which ends the program in order.
     virtual void CloseWindow() = 0;

@@ -24,6 +24,9 @@ void StopWindowSystem();
 bool HasDisplay();
 // Makes windows open on no display at all, drawing offscreen.
 void UseOffscreenWindows();
+// Keeps the video driver the window system starts with for every later start of the video,
+// so that a restart can fail (and say so) but never fall back to a driver nobody sees.
+void KeepVideoDriver();
 
 // The millisecond timer, counting from the start of the window system.
 uint32_t ReadTimerMs();
@@ -41,6 +44,8 @@ struct InputBatch {
     int32_t escapePressed = 0;  // for dialogs: Esc and Enter stand for Cancel and the default button
     int32_t returnPressed = 0;
     int32_t closeRequested = 0;  // the window's close box, or the program asked to stop
+    int32_t quitRequested = 0;   // the program asked to stop (a signal, the session ending)
+    int32_t eventsTaken = 0;     // every event, those only Dear ImGui sees (mouse moves) included
 };
 
 // Takes every waiting event; with waitMs > 0 waits that long for the first one (-1: for ever).
@@ -102,8 +107,10 @@ void ReadLiveWindowPlacement(const RenderDevice& device, RenderWindowPlacement& 
 // The window's client size now, which may have left the device's render size behind.
 bool ReadWindowClientSize(const RenderDevice& device, int32_t& width, int32_t& height);
 
-// A window of its own for a dialog shown before the game's window exists, with an OpenGL
-// context for Dear ImGui.
+// A window of its own for a dialog, with an OpenGL context for Dear ImGui: the first options
+// dialog, shown before the game's window exists, and any dialog the game window is too small
+// to hold. With an owner it is centred over the owner's window (inside the owner's display) and
+// stays above it.
 struct DialogWindow {
     void* window = nullptr;
     void* glContext = nullptr;
@@ -112,6 +119,6 @@ struct DialogWindow {
 };
 
 bool OpenDialogWindow(DialogWindow& dialog, const char* title, int32_t width, int32_t height,
-                      const TextureImage& icon);
+                      const TextureImage& icon, const RenderDevice* owner);
 void PresentDialogWindow(DialogWindow& dialog);
 void CloseDialogWindow(DialogWindow& dialog);

@@ -10,6 +10,7 @@
 #include <backends/imgui_impl_sdl.h>
 #include <imgui.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -118,6 +119,7 @@ void TranslateEvent(const EventTarget& target, const SDL_Event& sdl, InputBatch&
     switch (sdl.type) {
     case SDL_QUIT:
         batch.closeRequested = 1;
+        batch.quitRequested = 1;
         batch.events.push_back(WindowEvent{WindowEventKind::CloseRequested});
         break;
     case SDL_WINDOWEVENT:
@@ -289,6 +291,16 @@ void UseOffscreenWindows()
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
 }
 
+void KeepVideoDriver()
+{
+    if (std::getenv("SDL_VIDEODRIVER") != nullptr || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver != nullptr)
+        setenv("SDL_VIDEODRIVER", driver, 1);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
 uint32_t ReadTimerMs()
 {
     return SDL_GetTicks();
@@ -300,6 +312,7 @@ void PumpEvents(const EventTarget& target, InputBatch& batch, int32_t waitMs)
     bool have = waitMs != 0 ? SDL_WaitEventTimeout(&sdl, waitMs < 0 ? 0x7FFFFFFF : waitMs) != 0
                             : SDL_PollEvent(&sdl) != 0;
     while (have) {
+        ++batch.eventsTaken;
         if (ImGuiTakesEvents())
             ImGui_ImplSDL2_ProcessEvent(&sdl);
         TranslateEvent(target, sdl, batch);
@@ -446,8 +459,31 @@ bool ReadWindowClientSize(const RenderDevice& device, int32_t& width, int32_t& h
 // [SECTION] The dialog window
 // ---------------------------------------------------------------------------------------------
 
+namespace {
+
+// Centred over the owner's window, moved inside the display it is on so that all of it shows.
+void PlaceOverOwner(const RenderDevice& owner, int32_t width, int32_t height, int& x, int& y)
+{
+    int ownerX = 0;
+    int ownerY = 0;
+    int ownerWidth = 0;
+    int ownerHeight = 0;
+    SDL_GetWindowPosition(owner.window, &ownerX, &ownerY);
+    SDL_GetWindowSize(owner.window, &ownerWidth, &ownerHeight);
+    x = ownerX + (ownerWidth - width) / 2;
+    y = ownerY + (ownerHeight - height) / 2;
+    SDL_Rect usable{};
+    int display = SDL_GetWindowDisplayIndex(owner.window);
+    if (display < 0 || SDL_GetDisplayUsableBounds(display, &usable) != 0)
+        return;
+    x = std::max(usable.x, std::min(x, usable.x + usable.w - width));
+    y = std::max(usable.y, std::min(y, usable.y + usable.h - height));
+}
+
+}  // namespace
+
 bool OpenDialogWindow(DialogWindow& dialog, const char* title, int32_t width, int32_t height,
-                      const TextureImage& icon)
+                      const TextureImage& icon, const RenderDevice* owner)
 {
     dialog = DialogWindow{};
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
@@ -458,12 +494,18 @@ bool OpenDialogWindow(DialogWindow& dialog, const char* title, int32_t width, in
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                                          SDL_WINDOW_OPENGL);
+    bool owned = owner != nullptr && owner->window != nullptr;
+    int x = static_cast<int>(SDL_WINDOWPOS_CENTERED);
+    int y = static_cast<int>(SDL_WINDOWPOS_CENTERED);
+    if (owned)
+        PlaceOverOwner(*owner, width, height, x, y);
+    SDL_Window* window = SDL_CreateWindow(title, x, y, width, height, SDL_WINDOW_OPENGL);
     if (window == nullptr) {
         CloseDialogWindow(dialog);
         return false;
     }
+    if (owned)
+        SDL_SetWindowModalFor(window, owner->window);
     dialog.window = window;
     dialog.windowId = SDL_GetWindowID(window);
     SDL_GLContext context = SDL_GL_CreateContext(window);

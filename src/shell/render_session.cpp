@@ -27,6 +27,7 @@ int32_t OpenChosenDevice(RenderSession& session, const AppState& app, const Devi
     request.flags = RenderBackBuffer | RenderDepthBuffer | (app.windowed ? 0u : static_cast<uint32_t>(RenderFullScreen));
     request.placement = session.placement;
     request.batching = session.batching;
+    request.paced = session.paced;
 
     int32_t result = session.backend.open(session.device, request);
     if (IsFailure(result))
@@ -43,8 +44,9 @@ int32_t OpenChosenDevice(RenderSession& session, const AppState& app, const Devi
 
 RenderDeviceBackend GlRenderDeviceBackend()
 {
-    return {EnumerateDisplayDevices, RenderDeviceOpen,     RenderDeviceClose, CreateSceneResources,
-            ReleaseSceneResources,   ReadWindowPlacement, ReadDesktopBitsPerPixel};
+    return {EnumerateDisplayDevices,     RenderDeviceOpen,      RenderDeviceClose,
+            RenderDeviceCloseKeepingWindow, RenderDeviceFollowWindowSize, CreateSceneResources,
+            ReleaseSceneResources,       ReadWindowPlacement,   ReadDesktopBitsPerPixel};
 }
 
 int32_t OpenRenderDevice(RenderSession& session, const AppState& app)
@@ -104,7 +106,7 @@ int32_t ReopenRenderDevice(RenderSession& session, AppState& app)
     if (app.windowed)
         session.backend.readPlacement(session.device, session.placement);
     session.backend.releaseScene(session.device);
-    int32_t result = session.backend.close(session.device);
+    int32_t result = session.backend.closeKeepingWindow(session.device);
     if (IsFailure(result)) {
         session.report(result, DeviceErrorExits);
         return result;
@@ -115,6 +117,12 @@ int32_t ReopenRenderDevice(RenderSession& session, AppState& app)
         return result;
     }
     return result;
+}
+
+void ResizeRenderDevice(RenderSession& session)
+{
+    if (session.device.isOpen && !session.device.fullScreen)
+        session.backend.followWindowSize(session.device);
 }
 
 void CloseRenderDevice(RenderSession& session, AppState& app)

@@ -18,6 +18,9 @@ struct RenderDeviceBackend {
     int32_t (*enumerate)(DeviceEnumeration& enumeration, int32_t& desktopBitsPerPixel);
     int32_t (*open)(RenderDevice& device, const RenderDeviceRequest& request);
     int32_t (*close)(RenderDevice& device);
+    int32_t (*closeKeepingWindow)(RenderDevice& device);
+    // The windowed device follows its window's new size.
+    void (*followWindowSize)(RenderDevice& device);
     int32_t (*createScene)(RenderDevice& device, TextureStore& store);
     void (*releaseScene)(RenderDevice& device);
     // Where the open window is now, to put it back there when the device is opened again.
@@ -34,6 +37,7 @@ struct RenderSession {
     TextureStore textures;
     RenderWindowPlacement placement = {100, 100, 640, 480, 0};  // the window when windowed
     int32_t batching = 1;
+    int32_t paced = 0;  // frames wait for the display's refresh
     int32_t desktopBitsPerPixel = 0;
     RenderDeviceBackend backend = GlRenderDeviceBackend();
     DeviceErrorReporter report = PrintDeviceError;
@@ -49,9 +53,12 @@ int32_t StartRenderDevice(RenderSession& session, AppState& app);
 // the last failure is returned when that fails too or there is none.
 int32_t OpenRenderDevice(RenderSession& session, const AppState& app);
 
-// Closes the device and opens it again, windowed at the saved place. Failures are reported as
-// ending the program and returned.
+// Closes the device and opens it again, windowed at the saved place or full screen, in the same
+// window. Failures are reported as ending the program and returned.
 int32_t ReopenRenderDevice(RenderSession& session, AppState& app);
+
+// The window was resized: the windowed device takes its new size at once.
+void ResizeRenderDevice(RenderSession& session);
 
 // Frees the scene resources, closes the device and frees the catalogue; rendering stops.
 void CloseRenderDevice(RenderSession& session, AppState& app);

@@ -181,7 +181,7 @@ void Resize(GameSession& game, ShellPlatform& platform)
         return;
     app.isReady = 0;
     game.deviceReopens += 1;
-    platform.ReopenDevice(app);
+    platform.ResizeDevice();
     app.isReady = 1;
 }
 

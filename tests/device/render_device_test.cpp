@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include <cstdlib>
 #include <string>
 
@@ -133,24 +135,57 @@ TEST(RenderDevice, FullScreenRendersTheChosenModesSize)
     EXPECT_EQ(RenderDeviceClose(device), DeviceOk);
 }
 
-TEST(RenderDevice, ReopeningMakesEveryTextureAgain)
+// Offscreen a window cannot change its size, so it is made anew; a real display keeps it (the
+// real-window tests see the same window through many toggles).
+TEST(RenderDevice, ReopeningWithTheWindowKeptMakesEveryTextureAgain)
 {
     UseOffscreenVideo();
     RenderDevice device;
     TextureStore store;
     AddPlainTexture(store);
-    for (int open = 0; open < 2; ++open) {
-        ASSERT_EQ(RenderDeviceOpen(device, OffscreenRequest(160, 120)), DeviceOk);
+    // Windowed, full screen, back in the window at its old size, then at a new one.
+    struct Open {
+        bool fullScreen;
+        int32_t width, height;
+    };
+    for (Open open : {Open{false, 160, 120}, Open{true, 800, 600}, Open{false, 160, 120}, Open{false, 200, 100}}) {
+        SCOPED_TRACE(std::to_string(open.width) + (open.fullScreen ? " full screen" : " windowed"));
+        RenderDeviceRequest request = OffscreenRequest(open.fullScreen ? 160 : open.width, open.fullScreen ? 120 : open.height);
+        if (open.fullScreen) {
+            request.flags |= RenderFullScreen;
+            request.mode = {800, 600, 32, 60, "800 x 600 x 32"};
+        }
+        ASSERT_EQ(RenderDeviceOpen(device, request), DeviceOk);
+        EXPECT_EQ(device.renderWidth, open.width);
+        EXPECT_EQ(device.renderHeight, open.height);
         ASSERT_EQ(CreateSceneResources(device, store), DeviceOk);
         EXPECT_NE(store.entries[0].deviceTexture, 0u);
         Pixel centre = DrawTexturedBoard(device);
         // The texture's green dominates, the sky is gone.
-        EXPECT_GT(centre.green, centre.blue) << "open " << open;
-        EXPECT_GT(centre.green, centre.red) << "open " << open;
+        EXPECT_GT(centre.green, centre.blue);
+        EXPECT_GT(centre.green, centre.red);
         ReleaseSceneResources(device);
         EXPECT_EQ(store.entries[0].deviceTexture, 0u);
-        EXPECT_EQ(RenderDeviceClose(device), DeviceOk);
+        EXPECT_EQ(RenderDeviceCloseKeepingWindow(device), DeviceOk);
+        EXPECT_EQ(device.isOpen, 0);
     }
+    EXPECT_EQ(RenderDeviceClose(device), DeviceOk);
+    EXPECT_EQ(device.window, nullptr);
+}
+
+TEST(RenderDevice, AWindowedDeviceFollowsItsWindowsNewSize)
+{
+    UseOffscreenVideo();
+    RenderDevice device;
+    ASSERT_EQ(RenderDeviceOpen(device, OffscreenRequest(160, 120)), DeviceOk);
+    // Offscreen, only the numbers follow: its drawing surface keeps its first size.
+    SDL_SetWindowSize(device.window, 300, 200);
+    RenderDeviceFollowWindowSize(device);
+    EXPECT_EQ(device.renderWidth, 300);
+    EXPECT_EQ(device.renderHeight, 200);
+    EXPECT_EQ(device.viewportRect.right, 300);
+    EXPECT_EQ(device.viewportRect.bottom, 200);
+    EXPECT_EQ(RenderDeviceClose(device), DeviceOk);
 }
 
 TEST(RenderDevice, ClosingWithSceneResourcesHeldIsReportedAndLeavesNoStaleTexture)

@@ -98,6 +98,7 @@ public:
         log.push_back("reopen windowed=" + std::to_string(app.windowed) + " ready=" + std::to_string(app.isReady));
         return DeviceOk;
     }
+    void ResizeDevice() override { log.push_back("resize"); }
     void MoveDevice(int32_t x, int32_t y) override
     {
         log.push_back("move " + std::to_string(x) + "," + std::to_string(y));

@@ -1,179 +1,172 @@
-// The game in a real X window: Xvfb is the display and xdotool the person at the keyboard and
-// mouse. Skipped, saying why, only where Xvfb or xdotool cannot be run.
+// The game in a real X window under a window manager, driven from the keyboard and the mouse:
+// the picture, the cab display and the lever bands follow every size the window takes, the
+// dialogs are whole however small the window, and the window survives many resizes and
+// full-screen toggles. Skipped, saying why, only where Xvfb or xdotool cannot be run.
 
-#include <gtest/gtest.h>
-
-#include <csignal>
-#include <cstdlib>
-#include <fstream>
-#include <string>
-
-#include <sys/types.h>
-#include <unistd.h>
-
-#include <nlohmann/json.hpp>
-
-#include "run_tagvind.h"
+#include "real_window.h"
 
 namespace {
 
-bool CanRun(const char* program)
+#define REQUIRE_REAL_DISPLAY(display)                                                          \
+    if (!CanRun("Xvfb") || !CanRun("xdotool"))                                                 \
+        GTEST_SKIP() << "Xvfb and xdotool are needed (tools/setup.sh installs them)";          \
+    if (!(display).ready())                                                                    \
+        GTEST_SKIP() << "Xvfb could not be started: " << (display).why();
+
+bool PictureFills(const nlohmann::json& state, int width, int height)
 {
-    std::string command = std::string("command -v ") + program + " >/dev/null 2>&1";
-    return std::system(command.c_str()) == 0;
+    if (!state.contains("device"))
+        return false;
+    int top = state["picture"]["top"];
+    return state["device"]["width"] == width && state["device"]["height"] == height &&
+           state["picture"]["width"] == width && state["picture"]["height"] == height - top;
 }
 
-// Starts a shell command in the background and returns its process id (0 when it failed). The
-// command ends in `exec program`, so that the id is the program's.
-pid_t StartInBackground(const std::string& command, const ScratchFolder& folder, const std::string& name)
+// A click at a share of the picture, which lies below the menu bar.
+std::string ClickInPicture(const GameInWindow& game, const nlohmann::json& state, double x, double y)
 {
-    std::string pidFile = (folder / (name + ".pid")).string();
-    std::string line = "(" + command + ") & echo $! > '" + pidFile + "'";
-    if (std::system(line.c_str()) != 0)
-        return 0;
-    std::ifstream file(pidFile);
-    pid_t pid = 0;
-    file >> pid;
-    return pid;
+    int width = state["picture"]["width"];
+    int height = state["picture"]["height"];
+    int top = state["picture"]["top"];
+    return "mousemove --window " + game.window() + " " + std::to_string(static_cast<int>(x * width)) + " " +
+           std::to_string(top + static_cast<int>(y * height)) + " click 1";
 }
 
-bool IsRunning(pid_t pid)
+bool Controls(const nlohmann::json& state, int throttle, int brake)
 {
-    return pid > 0 && kill(pid, 0) == 0;
-}
-
-bool WaitForEnd(pid_t pid, int seconds)
-{
-    for (int tenth = 0; tenth < seconds * 10; ++tenth) {
-        if (!IsRunning(pid))
-            return true;
-        usleep(100000);
-    }
-    return false;
-}
-
-// An X server of our own on a display number nobody uses.
-class VirtualDisplay {
-public:
-    explicit VirtualDisplay(const ScratchFolder& folder)
-    {
-        for (int number = 97; number < 140; ++number) {
-            std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-            std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
-            if (access(socket.c_str(), F_OK) == 0 || access(lock.c_str(), F_OK) == 0)
-                continue;
-            name_ = ":" + std::to_string(number);
-            pid_ = StartInBackground("exec Xvfb " + name_ + " -screen 0 1024x768x24 -nolisten tcp >'" +
-                                         (folder / "xvfb.log").string() + "' 2>&1",
-                                     folder, "xvfb");
-            for (int tenth = 0; tenth < 100 && IsRunning(pid_); ++tenth) {
-                if (access(socket.c_str(), F_OK) == 0) {
-                    ready_ = true;
-                    return;
-                }
-                usleep(100000);
-            }
-            why_ = ReadWholeFile(folder / "xvfb.log");
-            return;
-        }
-        why_ = "no free display number";
-    }
-    ~VirtualDisplay()
-    {
-        if (IsRunning(pid_)) {
-            kill(pid_, SIGTERM);
-            WaitForEnd(pid_, 5);
-        }
-    }
-
-    bool ready() const { return ready_; }
-    const std::string& why() const { return why_; }
-    const std::string& name() const { return name_; }
-
-private:
-    std::string name_;
-    pid_t pid_ = 0;
-    bool ready_ = false;
-    std::string why_;
-};
-
-// Ends the process at the end of the test if it is still running then.
-struct EndsProcess {
-    pid_t pid;
-    ~EndsProcess()
-    {
-        if (IsRunning(pid)) {
-            kill(pid, SIGKILL);
-            WaitForEnd(pid, 5);
-        }
-    }
-};
-
-// Runs xdotool on the display; returns what it printed.
-std::string Xdotool(const VirtualDisplay& display, const std::string& arguments)
-{
-    ScratchFolder capture;
-    std::string command = "DISPLAY=" + display.name() + " timeout 20 xdotool " + arguments + " >'" +
-                          (capture / "out").string() + "' 2>&1";
-    std::system(command.c_str());
-    std::string out = ReadWholeFile(capture / "out");
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
-        out.pop_back();
-    return out;
+    return state.contains("player") && state["player"]["throttle"] == throttle && state["player"]["brake"] == brake;
 }
 
 }  // namespace
 
 TEST(PlayWindow, PlaysInARealWindowWithTheKeyboardAndTheMouse)
 {
-    if (!CanRun("Xvfb") || !CanRun("xdotool"))
-        GTEST_SKIP() << "Xvfb and xdotool are needed (tools/setup.sh installs them)";
     ScratchFolder folder;
     VirtualDisplay display(folder);
-    if (!display.ready())
-        GTEST_SKIP() << "Xvfb could not be started: " << display.why();
+    REQUIRE_REAL_DISPLAY(display);
+    GameInWindow game(display, folder, "--window 640x480 --quit-after 60 --state-dump dump.json");
+    ASSERT_FALSE(game.window().empty()) << ReadWholeFile(folder / "err.txt");
+    ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) { return PictureFills(s, 640, 480); }));
 
-    // Other tests of this process may have pointed SDL at its offscreen driver.
-    pid_t game = StartInBackground("cd '" + folder.path().string() + "' && exec env -u SDL_VIDEODRIVER DISPLAY=" +
-                                       display.name() + " SDL_AUDIODRIVER=dummy '" + TAGVIND_EXECUTABLE +
-                                       "' play --window 640x480 --quit-after 60 --state-dump dump.json "
-                                       ">out.txt 2>err.txt",
-                                   folder, "game");
-    ASSERT_GT(game, 0);
-    EndsProcess endsGame{game};
-
-    // The options dialog comes first, in a window of its own: START with the Return key.
-    std::string dialog = Xdotool(display, "search --sync --name '^Tagvind Options$'");
-    ASSERT_FALSE(dialog.empty()) << ReadWholeFile(folder / "err.txt");
-    Xdotool(display, "mousemove --window " + dialog + " 60 60");
-    Xdotool(display, "key --delay 50 Return");
-
-    // Then the game's window: nine presses of keypad + release the brake and give notch 2.
-    std::string window = Xdotool(display, "search --sync --name '^Tagvind$'");
-    ASSERT_FALSE(window.empty()) << ReadWholeFile(folder / "err.txt");
-    usleep(1500000);
-    Xdotool(display, "mousemove --window " + window + " 320 200");
-    Xdotool(display, "key --delay 80 KP_Add KP_Add KP_Add KP_Add KP_Add KP_Add KP_Add KP_Add KP_Add");
-    usleep(1000000);
-    // The brake lever at 72 % of the picture, which starts below the 19 rows of the menu bar.
-    Xdotool(display, "mousemove --window " + window + " 19 351 click 1");
-    usleep(1000000);
-    Xdotool(display, "key alt+F4");
-    ASSERT_TRUE(WaitForEnd(game, 20)) << "the game did not close on Alt+F4";
+    // Nine presses of keypad + release the brake and give notch 2; the train moves.
+    game.Do("mousemove --window " + game.window() + " 320 200");
+    game.Do("key --delay 40 KP_Add KP_Add KP_Add KP_Add KP_Add KP_Add KP_Add KP_Add KP_Add");
+    ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) {
+        return Controls(s, 2, 8) && s["player"]["odometer"].get<double>() > 0.0;
+    }));
+    // The brake lever at 72 % of the picture: full brake, no power.
+    game.Do(ClickInPicture(game, game.State(), 0.03, 0.72));
+    ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) { return Controls(s, 0, 1); }));
+    game.Do("key alt+F4");
+    ASSERT_TRUE(WaitForEnd(game.pid(), 20)) << "the game did not close on Alt+F4";
 
     auto dump = nlohmann::json::parse(ReadWholeFile(folder / "dump.json"), nullptr, false);
     ASSERT_FALSE(dump.is_discarded()) << ReadWholeFile(folder / "err.txt");
-    const nlohmann::json& final = dump["final"];
-    EXPECT_EQ(final["app"]["gameStarted"], 1);
-    EXPECT_EQ(final["app"]["windowed"], 1);
-    EXPECT_EQ(final["picture"]["top"], 19);
-    EXPECT_EQ(final["picture"]["height"], 461);
-    EXPECT_GT(final["session"]["framesRun"].get<int>(), 10);
-    // The click came after the keys: full brake, no power.
-    EXPECT_EQ(final["player"]["brake"], 1);
-    EXPECT_EQ(final["player"]["throttle"], 0);
-    // The train moved under notch 2 before the brake went on.
-    EXPECT_GT(final["player"]["odometer"].get<double>(), 0.0);
+    EXPECT_EQ(dump["final"]["picture"]["top"], 19);
     std::string out = ReadWholeFile(folder / "out.txt");
     EXPECT_NE(out.find("\"reachedDestination\""), std::string::npos) << out;
+}
+
+TEST(PlayWindow, PictureLeversAndDialogsFollowEverySizeOfTheWindow)
+{
+    ScratchFolder folder;
+    VirtualDisplay display(folder);
+    REQUIRE_REAL_DISPLAY(display);
+    if (!display.hasWindowManager())
+        GTEST_SKIP() << "openbox is needed to enforce the window's size hints (tools/setup.sh installs it)";
+    GameInWindow game(display, folder, "--quit-after 120");
+    ASSERT_FALSE(game.window().empty()) << ReadWholeFile(folder / "err.txt");
+    // The spec's first size, and no smaller than 100 by 100 whatever is asked.
+    ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) { return PictureFills(s, 300, 300); }));
+    game.Do("windowsize " + game.window() + " 40 40");
+    ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) { return PictureFills(s, 100, 100); }));
+
+    struct Size {
+        int width, height;
+    };
+    for (Size size : {Size{100, 100}, Size{300, 300}, Size{1280, 720}}) {
+        SCOPED_TRACE(std::to_string(size.width) + "x" + std::to_string(size.height));
+        game.Do("windowsize " + game.window() + " " + std::to_string(size.width) + " " + std::to_string(size.height));
+        ASSERT_TRUE(game.WaitFor([&](const nlohmann::json& s) { return PictureFills(s, size.width, size.height); }));
+        // Both levers at their new places: full power, then full brake.
+        game.Do(ClickInPicture(game, game.State(), 0.97, 0.90));
+        EXPECT_TRUE(game.WaitFor([](const nlohmann::json& s) { return Controls(s, 5, 8); }));
+        game.Do(ClickInPicture(game, game.State(), 0.03, 0.72));
+        EXPECT_TRUE(game.WaitFor([](const nlohmann::json& s) { return Controls(s, 0, 1); }));
+
+        // Each dialog shows whole, on the screen, in a window of its own where the game's is
+        // too small, and Esc or Return closes it.
+        struct DialogCase {
+            const char* key;
+            const char* title;
+            int width, height;
+            const char* close;
+        };
+        for (DialogCase dialog : {DialogCase{"F2", "Tagvind Options", 500, 300, "Escape"},
+                                  DialogCase{"a", "About", 260, 100, "Return"},
+                                  DialogCase{"F3", "Select New Direct3D Driver", 380, 150, "Escape"}}) {
+            SCOPED_TRACE(dialog.title);
+            bool ownWindow = size.width < dialog.width || size.height < dialog.height;
+            game.Do("windowactivate --sync " + game.window() + " key " + dialog.key);
+            ASSERT_TRUE(game.WaitFor([&](const nlohmann::json& s) {
+                return s["app"]["isReady"] == 0 && s["dialogWindow"] == ownWindow;
+            }));
+            if (ownWindow) {
+                std::string window = game.Do(std::string("search --sync --name '^") + dialog.title + "$'");
+                WindowGeometry geometry = GeometryOf(display, window);
+                EXPECT_GE(geometry.width, dialog.width);
+                EXPECT_GE(geometry.height, dialog.height);
+                EXPECT_GE(geometry.x, 0);
+                EXPECT_GE(geometry.y, 0);
+                EXPECT_LE(geometry.x + geometry.width, 1600);
+                EXPECT_LE(geometry.y + geometry.height, 1000);
+                game.Do("windowactivate --sync " + window + " key " + dialog.close);
+            } else {
+                game.Do(std::string("key ") + dialog.close);
+            }
+            ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) {
+                return s["app"]["isReady"] == 1 && s["dialogWindow"] == false;
+            }));
+        }
+    }
+
+    // Full screen and back: the window comes back at the size it had.
+    game.Do("windowactivate --sync " + game.window() + " key alt+Return");
+    ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) { return s["device"]["fullScreen"] == 1; }));
+    game.Do("key alt+Return");
+    ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) { return PictureFills(s, 1280, 720); }));
+}
+
+TEST(PlayWindow, TheWindowSurvivesManyResizesAndFullScreenToggles)
+{
+    ScratchFolder folder;
+    VirtualDisplay display(folder);
+    REQUIRE_REAL_DISPLAY(display);
+    GameInWindow game(display, folder, "--quit-after 300");
+    ASSERT_FALSE(game.window().empty()) << ReadWholeFile(folder / "err.txt");
+    ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) { return PictureFills(s, 300, 300); }));
+
+    // 200 sizes, ten at a time as fast as xdotool gives them, each batch followed to its end.
+    int width = 0;
+    int height = 0;
+    for (int resize = 0; resize < 200; ++resize) {
+        width = 200 + (resize * 37) % 500;
+        height = 150 + (resize * 53) % 400;
+        game.Do("windowsize " + game.window() + " " + std::to_string(width) + " " + std::to_string(height));
+        if (resize % 10 == 9)
+            ASSERT_TRUE(game.WaitFor([&](const nlohmann::json& s) { return PictureFills(s, width, height); }))
+                << "resize " << resize << ": " << game.State().dump();
+    }
+    for (int toggle = 0; toggle < 50; ++toggle) {
+        int fullScreen = toggle % 2 == 0 ? 1 : 0;
+        game.Do("windowactivate --sync " + game.window() + " key alt+Return");
+        ASSERT_TRUE(game.WaitFor([&](const nlohmann::json& s) {
+            return s.contains("device") && s["device"]["fullScreen"] == fullScreen && s["device"]["open"] == 1;
+        })) << "toggle " << toggle << ": " << game.State().dump();
+    }
+    // Still there, in its window, at the size last asked for.
+    ASSERT_TRUE(game.WaitFor([&](const nlohmann::json& s) { return PictureFills(s, width, height); }));
+    EXPECT_TRUE(IsRunning(game.pid()));
+    EXPECT_EQ(game.Do("search --name '^Tagvind$'"), game.window());
+    EXPECT_EQ(ReadWholeFile(folder / "err.txt"), "");
 }

@@ -48,6 +48,8 @@ RenderDeviceBackend FakeBackend()
         device.isOpen = 0;
         return display->close;
     };
+    backend.closeKeepingWindow = backend.close;
+    backend.followWindowSize = [](RenderDevice&) { display->calls.push_back("follow size"); };
     backend.createScene = [](RenderDevice&, TextureStore&) {
         display->calls.push_back("create scene");
         return display->scene;

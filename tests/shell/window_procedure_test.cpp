@@ -319,7 +319,7 @@ TEST(WindowProcedure, FullScreenAndResizeTouchTheDeviceOnlyWhileShown)
     EXPECT_EQ(app.isActive, 1);
     EXPECT_TRUE(platform.log.empty());
     HandleWindowEvent(started.game(), platform, Plain(WindowEventKind::Resized));
-    EXPECT_EQ(platform.log, (std::vector<std::string>{"reopen windowed=1 ready=0"}));
+    EXPECT_EQ(platform.log, (std::vector<std::string>{"resize"}));
 
     HandleCommand(started.game(), platform, CommandToggleFullScreen, false);
     EXPECT_EQ(app.windowed, 0);

@@ -1,0 +1,208 @@
+#pragma once
+// The game in a real X window: Xvfb is the display, openbox its window manager (without one,
+// size hints are never enforced), xdotool the person at the keyboard and mouse, and the game's
+// live state file what the test watches. Every wait is for a state, with a time limit.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <nlohmann/json.hpp>
+
+#include "run_tagvind.h"
+
+inline bool CanRun(const char* program)
+{
+    std::string command = std::string("command -v ") + program + " >/dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
+}
+
+// Starts a shell command in the background and returns its process id (0 when it failed). The
+// command ends in `exec program`, so that the id is the program's.
+inline pid_t StartInBackground(const std::string& command, const ScratchFolder& folder, const std::string& name)
+{
+    std::string pidFile = (folder / (name + ".pid")).string();
+    std::string line = "(" + command + ") & echo $! > '" + pidFile + "'";
+    if (std::system(line.c_str()) != 0)
+        return 0;
+    std::ifstream file(pidFile);
+    pid_t pid = 0;
+    file >> pid;
+    return pid;
+}
+
+inline bool IsRunning(pid_t pid)
+{
+    return pid > 0 && kill(pid, 0) == 0;
+}
+
+// Polls until the condition holds; false when the time ran out first.
+inline bool WaitUntil(const std::function<bool()>& condition, double seconds)
+{
+    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return condition();
+}
+
+inline bool WaitForEnd(pid_t pid, double seconds)
+{
+    return WaitUntil([pid] { return !IsRunning(pid); }, seconds);
+}
+
+// Ends the process at the end of the test if it is still running then.
+struct EndsProcess {
+    pid_t pid;
+    ~EndsProcess()
+    {
+        if (IsRunning(pid)) {
+            kill(pid, SIGKILL);
+            WaitForEnd(pid, 5);
+        }
+    }
+};
+
+// An X server of our own on a display number nobody uses, with openbox on it where installed.
+class VirtualDisplay {
+public:
+    VirtualDisplay(const ScratchFolder& folder, const std::string& screen = "1600x1000x24")
+    {
+        for (int number = 97; number < 140; ++number) {
+            std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
+            std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
+            if (access(socket.c_str(), F_OK) == 0 || access(lock.c_str(), F_OK) == 0)
+                continue;
+            name_ = ":" + std::to_string(number);
+            server_ = StartInBackground("exec Xvfb " + name_ + " -screen 0 " + screen + " -nolisten tcp >'" +
+                                            (folder / "xvfb.log").string() + "' 2>&1",
+                                        folder, "xvfb");
+            ready_ = WaitUntil([&] { return !IsRunning(server_) || access(socket.c_str(), F_OK) == 0; }, 10) &&
+                     IsRunning(server_);
+            if (!ready_) {
+                why_ = ReadWholeFile(folder / "xvfb.log");
+                return;
+            }
+            if (CanRun("openbox"))
+                manager_ = StartInBackground("exec env DISPLAY=" + name_ + " openbox >/dev/null 2>&1", folder, "wm");
+            return;
+        }
+        why_ = "no free display number";
+    }
+    ~VirtualDisplay()
+    {
+        for (pid_t pid : {manager_, server_}) {
+            if (IsRunning(pid)) {
+                kill(pid, SIGTERM);
+                WaitForEnd(pid, 5);
+            }
+        }
+    }
+
+    bool ready() const { return ready_; }
+    bool hasWindowManager() const { return manager_ > 0; }
+    const std::string& why() const { return why_; }
+    const std::string& name() const { return name_; }
+
+private:
+    std::string name_;
+    pid_t server_ = 0;
+    pid_t manager_ = 0;
+    bool ready_ = false;
+    std::string why_;
+};
+
+// Runs xdotool on the display; returns what it printed.
+inline std::string Xdotool(const VirtualDisplay& display, const std::string& arguments)
+{
+    ScratchFolder capture;
+    std::string command = "DISPLAY=" + display.name() + " timeout 20 xdotool " + arguments + " >'" +
+                          (capture / "out").string() + "' 2>&1";
+    std::system(command.c_str());
+    std::string out = ReadWholeFile(capture / "out");
+    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
+        out.pop_back();
+    return out;
+}
+
+struct WindowGeometry {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+inline WindowGeometry GeometryOf(const VirtualDisplay& display, const std::string& window)
+{
+    WindowGeometry geometry;
+    std::string shell = Xdotool(display, "getwindowgeometry --shell " + window);
+    std::istringstream lines(shell);
+    std::string line;
+    while (std::getline(lines, line)) {
+        auto equals = line.find('=');
+        if (equals == std::string::npos)
+            continue;
+        std::string key = line.substr(0, equals);
+        int value = std::atoi(line.c_str() + equals + 1);
+        if (key == "X") geometry.x = value;
+        if (key == "Y") geometry.y = value;
+        if (key == "WIDTH") geometry.width = value;
+        if (key == "HEIGHT") geometry.height = value;
+    }
+    return geometry;
+}
+
+// The game started in a window on the display, past its first options dialog, with its live
+// state watched.
+class GameInWindow {
+public:
+    GameInWindow(const VirtualDisplay& display, const ScratchFolder& folder, const std::string& arguments)
+        : display_(display), live_(folder / "live.json")
+    {
+        // Other tests of this process may have pointed SDL at its offscreen driver.
+        pid_ = StartInBackground("cd '" + folder.path().string() + "' && exec env -u SDL_VIDEODRIVER DISPLAY=" +
+                                     display.name() + " SDL_AUDIODRIVER=dummy '" + TAGVIND_EXECUTABLE + "' play " +
+                                     arguments + " --live-state live.json >out.txt 2>err.txt",
+                                 folder, "game");
+        std::string dialog = Xdotool(display, "search --sync --name '^Tagvind Options$'");
+        if (dialog.empty())
+            return;
+        Xdotool(display, "windowactivate --sync " + dialog + " key --delay 50 Return");
+        window_ = Xdotool(display, "search --sync --name '^Tagvind$'");
+        if (!window_.empty())
+            Xdotool(display, "windowactivate --sync " + window_);
+    }
+    ~GameInWindow()
+    {
+        EndsProcess ends{pid_};
+    }
+
+    pid_t pid() const { return pid_; }
+    const std::string& window() const { return window_; }
+
+    nlohmann::json State() const
+    {
+        auto state = nlohmann::json::parse(ReadWholeFile(live_), nullptr, false);
+        return state.is_object() ? state : nlohmann::json::object();
+    }
+    // Waits until the live state satisfies the condition.
+    bool WaitFor(const std::function<bool(const nlohmann::json&)>& condition, double seconds = 20) const
+    {
+        return WaitUntil([&] { return condition(State()); }, seconds);
+    }
+    std::string Do(const std::string& arguments) const { return Xdotool(display_, arguments); }
+
+private:
+    const VirtualDisplay& display_;
+    std::filesystem::path live_;
+    pid_t pid_ = 0;
+    std::string window_;
+};
