@@ -130,6 +130,21 @@ TEST(PlayWindow, PictureLeversAndDialogsFollowEverySizeOfTheWindow)
         }
     }
 
+    // Maximised the picture fills the screen's work area; restored it has its old size again.
+    if (CanRun("wmctrl")) {
+        std::string maximise = "DISPLAY=" + display.name() + " wmctrl -i -r " + game.window() + " -b ";
+        ASSERT_EQ(std::system((maximise + "add,maximized_vert,maximized_horz").c_str()), 0);
+        ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) {
+            int width = s["device"]["width"];
+            int height = s["device"]["height"];
+            return width > 1500 && height > 900 && PictureFills(s, width, height);
+        })) << game.State().dump();
+        game.Do(ClickInPicture(game, game.State(), 0.97, 0.90));
+        EXPECT_TRUE(game.WaitFor([](const nlohmann::json& s) { return Controls(s, 5, 8); }));
+        ASSERT_EQ(std::system((maximise + "remove,maximized_vert,maximized_horz").c_str()), 0);
+        ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) { return PictureFills(s, 1280, 720); }));
+    }
+
     // Full screen and back: the window comes back at the size it had.
     game.Do("windowactivate --sync " + game.window() + " key alt+Return");
     ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) { return s["device"]["fullScreen"] == 1; }));
