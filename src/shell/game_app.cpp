@@ -157,6 +157,14 @@ int32_t TurnWaitMs(const GameApp& app, bool holdsStill)
     return wait;
 }
 
+// Input wakes the loop early; a running game's next frame still waits for its time.
+bool FrameIsDue(const GameApp& app, bool holdsStill)
+{
+    if (holdsStill || !PacesFrames(app.settings))
+        return true;
+    return static_cast<double>(ReadTimerMs()) >= app.nextFrameDueMs;
+}
+
 // After a frame: when the next one is due. Where presenting waits for the display, the timer is
 // only a safety net a little faster than the display, so that the two never take turns.
 void FrameDrawn(GameApp& app)
@@ -789,7 +797,7 @@ void RunLoop(GameApp& app, AppPlatform& platform)
         DispatchInput(app, platform, batch);
         DispatchQueued(app, platform);
 
-        if (!app.windowClosed && state.isActive && state.isReady) {
+        if (!app.windowClosed && state.isActive && state.isReady && FrameIsDue(app, holdsStill)) {
             FollowWindowSize(app, platform);
             if (game.menuOpen) {
                 RunMenuFrame(app);
