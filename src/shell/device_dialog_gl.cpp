@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "shell/game_ui.h"
+#include "shell/game_ui_local.h"
 
 namespace {
 
@@ -57,6 +58,7 @@ DeviceDialogActions DrawDeviceDialog(const DeviceDialogLists& lists)
     ImGui::SameLine();
     if (ImGui::Button("Cancel", ImVec2(80.0f, 0.0f)))
         actions.pressedCancel = true;
+    WrapDialogNavigation();
     ImGui::End();
     return actions;
 }

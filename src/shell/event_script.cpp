@@ -27,7 +27,23 @@ constexpr NamedKey NamedKeys[] = {
     {"SHIFT", KeyShift},
     {"CONTROL", KeyControl},
     {"ALT", KeyAlt},
+    {"TAB", KeyTab},
+    {"LEFT", KeyLeft},
+    {"UP", KeyUp},
+    {"RIGHT", KeyRight},
+    {"DOWN", KeyDown},
+    {"APPLICATION", KeyApplication},
+    {"MENU", KeyApplication},
     {"OTHER", KeyOther},
+};
+
+constexpr NamedKey NamedButtons[] = {
+    {"DPAD_UP", ButtonDpadUp},
+    {"DPAD_DOWN", ButtonDpadDown},
+    {"LEFTSHOULDER", ButtonLeftShoulder},
+    {"RIGHTSHOULDER", ButtonRightShoulder},
+    {"START", ButtonStart},
+    {"BACK", ButtonBack},
 };
 
 bool ReadModifiers(const nlohmann::json& line, uint32_t& modifiers)
@@ -78,6 +94,14 @@ bool ReadLine(const nlohmann::json& line, ScriptEvent& event)
         event.input.kind = SyntheticKind::Key;
         event.input.key = KeyNamed(line["key"].get<std::string>());
         return event.input.key != KeyNone && ReadModifiers(line, event.input.modifiers);
+    }
+    if (line.contains("controller")) {
+        if (!line["controller"].is_string())
+            return false;
+        event.action = ScriptAction::Input;
+        event.input.kind = SyntheticKind::ControllerButton;
+        event.input.button = ButtonNamed(line["controller"].get<std::string>());
+        return event.input.button != ButtonNone;
     }
     if (line.contains("button") && !(line["button"] == "left" || line["button"] == "right"))
         return false;
@@ -144,6 +168,15 @@ int32_t KeyNamed(const std::string& name)
             return named.key;
     }
     return KeyNone;
+}
+
+int32_t ButtonNamed(const std::string& name)
+{
+    for (const NamedKey& named : NamedButtons) {
+        if (name == named.name)
+            return named.key;
+    }
+    return ButtonNone;
 }
 
 bool ReadEventScript(std::istream& in, std::vector<ScriptEvent>& events, std::string& error)

@@ -7,6 +7,8 @@
 //   {"at": 3.0, "click": [0.03, 0.72]}           (fractions of the picture's width and height)
 //   {"at": 3.5, "windowClick": [120, 40], "button": "right"}   (pixels of the window)
 //   {"at": 4.0, "minimise": true}   {"at": 5.0, "restore": true}   {"at": 9.0, "close": true}
+//   {"at": 4.5, "controller": "DPAD_UP"}   (a button of a made-up game controller, pressed and
+//                                           released; plugged in at its first press)
 //   {"at": 6.0, "snapshot": "paused"}   {"at": 6.0, "screenshot": "paused.png"}
 // "at" is in seconds of the game's timer since its loop started. Input is given to the window
 // system in the first turn of the loop at or after its time; a mark is taken at the end of such a
@@ -39,6 +41,10 @@ struct ScriptEvent {
 // a message naming the line when a line is not one of the forms above.
 bool ReadEventScript(std::istream& in, std::vector<ScriptEvent>& events, std::string& error);
 
-// The key code of a key's name ("P", "F2", "ESCAPE", "SPACE", "RETURN", "KP_PLUS", "KP_5", ...),
-// or KeyNone.
+// The key code of a key's name ("P", "F2", "ESCAPE", "SPACE", "RETURN", "KP_PLUS", "KP_5", "UP",
+// "TAB", "MENU", ...), or KeyNone.
 int32_t KeyNamed(const std::string& name);
+
+// A controller button's name ("DPAD_UP", "DPAD_DOWN", "LEFTSHOULDER", "RIGHTSHOULDER", "START",
+// "BACK"), or ButtonNone.
+int32_t ButtonNamed(const std::string& name);

@@ -183,10 +183,12 @@ void FrameDrawn(GameApp& app)
 MenuView MenuViewOf(const char* title, std::span<const MenuItem> items)
 {
     MenuView view;
-    view.title = SplitMenuText(title).label;
+    MenuLabel titleLabel = SplitMenuText(title);
+    view.title = titleLabel.label;
+    view.mnemonic = titleLabel.mnemonic;
     for (const MenuItem& item : items) {
         MenuLabel label = SplitMenuText(item.text);
-        view.lines.push_back({item.text != nullptr ? label.label : "", label.shortcut, item.command});
+        view.lines.push_back({item.text != nullptr ? label.label : "", label.shortcut, item.command, label.mnemonic});
     }
     return view;
 }
@@ -703,8 +705,8 @@ bool ReadScript(GameApp& app)
     return true;
 }
 
-// Hands the turn's input to the window procedure: keys and clicks only when no menu is open
-// and ImGui does not want them.
+// Hands the turn's input to the window procedure: keys and clicks only when the menus do not
+// take them and ImGui does not want them; no controller buttons while a menu is open.
 void DispatchInput(GameApp& app, ShellPlatform& platform, const InputBatch& batch)
 {
     GameSession& game = *app.game;
@@ -713,12 +715,14 @@ void DispatchInput(GameApp& app, ShellPlatform& platform, const InputBatch& batc
             return;
         switch (event.kind) {
         case WindowEventKind::KeyDown:
-            if (game.menuOpen) {
-                if (event.key == KeyEscape)
-                    CloseMenus(*app.ui);
+        case WindowEventKind::KeyUp:
+            if (TakeMenuKey(*app.ui, app.menuBar, event.key, event.modifiers, event.kind == WindowEventKind::KeyUp,
+                            game.menuOpen != 0) ||
+                UiWantsText())
                 continue;
-            }
-            if (UiWantsText())
+            break;
+        case WindowEventKind::ControllerButton:
+            if (game.menuOpen)
                 continue;
             break;
         case WindowEventKind::LeftButtonDown:

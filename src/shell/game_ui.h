@@ -62,11 +62,13 @@ struct MenuLine {
     std::string label;     // empty for a separator
     std::string shortcut;
     int32_t command;
+    int32_t mnemonic = 0;  // the upper-case letter that chooses it in the open menu, or 0
 };
 
 struct MenuView {
     std::string title;
     std::vector<MenuLine> lines;
+    int32_t mnemonic = 0;  // the letter that opens it with Alt
 };
 
 // What the menus did this frame.
@@ -81,6 +83,13 @@ MenuResult DrawMenus(GameUiState& ui, std::span<const MenuView> menuBar, const M
 void OpenPopupAt(GameUiState& ui, int32_t x, int32_t y);
 // Closes whatever menu is open (Esc).
 void CloseMenus(GameUiState& ui);
+// The menus' own keys, which they take before the game sees them, as the window system's menus
+// do: Alt pressed and released alone, or F10, moves the focus to the menu bar and back; Alt with
+// a menu's mnemonic opens that menu; while a menu is open (or the bar has the focus) Esc closes
+// it, a mnemonic chooses, and the rest (arrows, Enter, Space) are ImGui's navigation. key is one
+// of the game's key codes; released is true for a key going up. True when the key was taken.
+bool TakeMenuKey(GameUiState& ui, std::span<const MenuView> menuBar, int32_t key, uint32_t modifiers,
+                 bool released, bool menuOpen);
 
 // --- The dialogs ---------------------------------------------------------------------------
 

@@ -7,6 +7,7 @@
 #include <backends/imgui_impl_sdl.h>
 #include <epoxy/gl.h>
 #include <imgui.h>
+#include <imgui_internal.h>
 
 #include <cmath>
 
@@ -106,6 +107,24 @@ bool BindToWindow(GameUiState& ui, void* window, void* glContext, const TextureI
     return true;
 }
 
+// The keys of the window system's menus and dialogs that ImGui's navigation reads otherwise.
+void MapNavigationKeys(const GameUiState& ui)
+{
+    ImGuiIO& io = ImGui::GetIO();
+    // Alt alone belongs to the game's menu keys (menus_gl.cpp); ImGui would toggle the bar too.
+    io.KeyAlt = false;
+    // Enter chooses the highlighted line of a menu, as Space does.
+    if (ui.anyMenuOpen && (io.KeysDown[io.KeyMap[ImGuiKey_Enter]] || io.KeysDown[io.KeyMap[ImGuiKey_KeyPadEnter]]))
+        io.NavInputs[ImGuiNavInput_Activate] = 1.0f;
+    // Tab moves to the next control and Shift+Tab back, unless a field is being typed into,
+    // where ImGui's Tab goes to the next field.
+    int tab = io.KeyMap[ImGuiKey_Tab];
+    if (io.KeysDown[tab] && ImGui::GetCurrentContext()->ActiveId == 0) {
+        io.NavInputs[io.KeyShift ? ImGuiNavInput_KeyUp_ : ImGuiNavInput_KeyDown_] = 1.0f;
+        io.KeysDown[tab] = false;
+    }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -122,6 +141,8 @@ GameUiState* CreateGameUi()
     // Nothing of the game is kept between program runs, not even where its windows were.
     io.IniFilename = nullptr;
     io.LogFilename = nullptr;
+    // Menus and dialogs are worked from the keyboard and a game controller too.
+    io.ConfigFlags |= ImGuiConfigFlags_NavEnableKeyboard | ImGuiConfigFlags_NavEnableGamepad;
     ImGui::StyleColorsClassic();
     ImGuiStyle& style = ImGui::GetStyle();
     style.WindowRounding = 0.0f;
@@ -232,6 +253,7 @@ void BeginUiFrame(GameUiState& ui, bool lastFrameBehind)
     }
     ImGui_ImplOpenGL3_NewFrame();
     ImGui_ImplSDL2_NewFrame();
+    MapNavigationKeys(ui);
     ImGui::NewFrame();
     if (lastFrameBehind && ui.hasLastFrame) {
         ImVec2 size = ImGui::GetIO().DisplaySize;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include <imgui.h>
+#include <imgui_internal.h>
 
 #include "cab/imgui_canvas_gl.h"
 
@@ -36,6 +37,24 @@ struct GameUiState {
 
     // The pop-up menu asked for, and where.
     bool popupRequested = false;
+    bool popupAtMiddle = false;  // from the keyboard: in the middle of the picture
     ImVec2 popupAt = ImVec2(0.0f, 0.0f);
     bool closeMenus = false;
+
+    // The menus from the keyboard: Alt down with no other key since, the menu bar to take the
+    // focus, the mnemonic typed (with Alt: a menu's, else a line's), and whether a menu was open
+    // (or the bar had the focus) when the last frame's menus were drawn.
+    bool altAlone = false;
+    bool focusMenuBar = false;
+    int32_t mnemonic = 0;
+    bool mnemonicWithAlt = false;
+    bool anyMenuOpen = false;
+    ImGuiID menuBarWindowId = 0;
 };
+
+// Tab and the arrows go round a dialog: down past its last control comes to its first again.
+// Called in the dialog's window, before it ends.
+inline void WrapDialogNavigation()
+{
+    ImGui::NavMoveRequestTryWrapping(ImGui::GetCurrentWindow(), ImGuiNavMoveFlags_WrapY);
+}

@@ -49,6 +49,8 @@ struct InputBatch {
 };
 
 // Takes every waiting event; with waitMs > 0 waits that long for the first one (-1: for ever).
+// Game controllers are watched from the first call on: one plugged in is opened, and its
+// buttons come as ControllerButton events, whatever window has the focus.
 void PumpEvents(const EventTarget& target, InputBatch& batch, int32_t waitMs);
 
 // Drops the window changes waiting in the queue. The window system numbers windows afresh
@@ -64,11 +66,13 @@ enum class SyntheticKind : int32_t {
     Minimise,
     Restore,
     Close,
+    ControllerButton,  // button of a made-up controller, plugged in at its first press
 };
 
 struct SyntheticEvent {
     SyntheticKind kind;
     int32_t key = KeyNone;
+    int32_t button = ButtonNone;
     uint32_t modifiers = ModifierNone;
     int32_t x = 0;
     int32_t y = 0;

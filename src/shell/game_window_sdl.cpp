@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "device/render_device.h"
 #include "device/texture_store.h"
@@ -70,6 +71,13 @@ int32_t GameKeyOf(const SDL_Keysym& keysym)
     case SDLK_RCTRL: return KeyControl;
     case SDLK_LALT:
     case SDLK_RALT: return KeyAlt;
+    case SDLK_TAB: return KeyTab;
+    case SDLK_LEFT: return KeyLeft;
+    case SDLK_UP: return KeyUp;
+    case SDLK_RIGHT: return KeyRight;
+    case SDLK_DOWN: return KeyDown;
+    case SDLK_APPLICATION:
+    case SDLK_MENU: return KeyApplication;
     default: return KeyOther;
     }
 }
@@ -84,6 +92,55 @@ uint32_t ModifiersOf(uint16_t mod)
     if ((mod & KMOD_ALT) != 0)
         modifiers |= ModifierAlt;
     return modifiers;
+}
+
+int32_t GameButtonOf(uint8_t button)
+{
+    switch (button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_UP: return ButtonDpadUp;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return ButtonDpadDown;
+    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: return ButtonLeftShoulder;
+    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return ButtonRightShoulder;
+    case SDL_CONTROLLER_BUTTON_START: return ButtonStart;
+    case SDL_CONTROLLER_BUTTON_BACK: return ButtonBack;
+    default: return ButtonNone;
+    }
+}
+
+SDL_GameControllerButton SdlButtonOf(int32_t button)
+{
+    switch (button) {
+    case ButtonDpadUp: return SDL_CONTROLLER_BUTTON_DPAD_UP;
+    case ButtonDpadDown: return SDL_CONTROLLER_BUTTON_DPAD_DOWN;
+    case ButtonLeftShoulder: return SDL_CONTROLLER_BUTTON_LEFTSHOULDER;
+    case ButtonRightShoulder: return SDL_CONTROLLER_BUTTON_RIGHTSHOULDER;
+    case ButtonStart: return SDL_CONTROLLER_BUTTON_START;
+    case ButtonBack: return SDL_CONTROLLER_BUTTON_BACK;
+    default: return SDL_CONTROLLER_BUTTON_INVALID;
+    }
+}
+
+void TranslateControllerEvent(const SDL_Event& sdl, InputBatch& batch)
+{
+    switch (sdl.type) {
+    case SDL_CONTROLLERDEVICEADDED:
+        // Opened, a controller sends its buttons; SDL closes it when it is unplugged or stopped.
+        SDL_GameControllerOpen(sdl.cdevice.which);
+        break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        if (SDL_GameController* pad = SDL_GameControllerFromInstanceID(sdl.cdevice.which))
+            SDL_GameControllerClose(pad);
+        break;
+    case SDL_CONTROLLERBUTTONDOWN: {
+        WindowEvent event{WindowEventKind::ControllerButton};
+        event.button = GameButtonOf(sdl.cbutton.button);
+        if (event.button != ButtonNone)
+            batch.events.push_back(event);
+        break;
+    }
+    default:
+        break;
+    }
 }
 
 void TranslateWindowEvent(const SDL_WindowEvent& window, InputBatch& batch)
@@ -139,6 +196,20 @@ void TranslateEvent(const EventTarget& target, const SDL_Event& sdl, InputBatch&
         batch.events.push_back(event);
         break;
     }
+    case SDL_KEYUP: {
+        if (sdl.key.windowID != 0 && sdl.key.windowID != target.windowId)
+            break;
+        WindowEvent event{WindowEventKind::KeyUp};
+        event.key = GameKeyOf(sdl.key.keysym);
+        event.modifiers = ModifiersOf(sdl.key.keysym.mod);
+        batch.events.push_back(event);
+        break;
+    }
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERBUTTONDOWN:
+        TranslateControllerEvent(sdl, batch);
+        break;
     case SDL_MOUSEBUTTONDOWN:
         if (sdl.button.windowID != target.windowId || sdl.button.button != SDL_BUTTON_LEFT)
             break;
@@ -207,6 +278,12 @@ KeyCodes SdlKeyOf(int32_t key)
     case KeyShift: return {SDLK_LSHIFT, SDL_SCANCODE_LSHIFT};
     case KeyControl: return {SDLK_LCTRL, SDL_SCANCODE_LCTRL};
     case KeyAlt: return {SDLK_LALT, SDL_SCANCODE_LALT};
+    case KeyTab: return {SDLK_TAB, SDL_SCANCODE_TAB};
+    case KeyLeft: return {SDLK_LEFT, SDL_SCANCODE_LEFT};
+    case KeyUp: return {SDLK_UP, SDL_SCANCODE_UP};
+    case KeyRight: return {SDLK_RIGHT, SDL_SCANCODE_RIGHT};
+    case KeyDown: return {SDLK_DOWN, SDL_SCANCODE_DOWN};
+    case KeyApplication: return {SDLK_APPLICATION, SDL_SCANCODE_APPLICATION};
     default: return {SDLK_PAUSE, SDL_SCANCODE_PAUSE};
     }
 }
@@ -242,6 +319,34 @@ void PushClick(const EventTarget& target, const SyntheticEvent& event, uint8_t b
         sdl.button.y = event.y;
         SDL_PushEvent(&sdl);
     }
+}
+
+// A press of a made-up controller's button. The controller is plugged in at the first press
+// and stays for the rest of the program run; the press is sent at once and the release with the
+// next look at the queue, so that the button is seen down in between.
+void PressVirtualButton(int32_t button)
+{
+    SDL_GameControllerButton sdlButton = SdlButtonOf(button);
+    if (sdlButton == SDL_CONTROLLER_BUTTON_INVALID)
+        return;
+    // SDL drops presses while no window of the program has the keyboard focus, and an
+    // offscreen window never has it; a script's presses are meant all the same.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    int index = -1;
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+        if (SDL_JoystickIsVirtual(i))
+            index = i;
+    }
+    if (index < 0)
+        index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                          SDL_CONTROLLER_BUTTON_MAX, 0);
+    SDL_GameController* pad = index >= 0 ? SDL_GameControllerOpen(index) : nullptr;
+    if (pad == nullptr)
+        return;
+    SDL_Joystick* joystick = SDL_GameControllerGetJoystick(pad);
+    SDL_JoystickSetVirtualButton(joystick, sdlButton, SDL_PRESSED);
+    SDL_GameControllerUpdate();
+    SDL_JoystickSetVirtualButton(joystick, sdlButton, SDL_RELEASED);
 }
 
 void PushWindowEvent(const EventTarget& target, uint8_t windowEvent)
@@ -308,16 +413,32 @@ uint32_t ReadTimerMs()
 
 void PumpEvents(const EventTarget& target, InputBatch& batch, int32_t waitMs)
 {
+    if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) == 0)
+        SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
+    // ImGui's navigation reads which keys are down as each of its frames begins, so a key
+    // pressed and released within one look at the queue would be over unseen: its release
+    // waits for the next look.
+    std::vector<SDL_Scancode> pressed;
+    std::vector<SDL_Event> heldReleases;
     SDL_Event sdl;
     bool have = waitMs != 0 ? SDL_WaitEventTimeout(&sdl, waitMs < 0 ? 0x7FFFFFFF : waitMs) != 0
                             : SDL_PollEvent(&sdl) != 0;
     while (have) {
         ++batch.eventsTaken;
-        if (ImGuiTakesEvents())
-            ImGui_ImplSDL2_ProcessEvent(&sdl);
-        TranslateEvent(target, sdl, batch);
+        if (sdl.type == SDL_KEYDOWN)
+            pressed.push_back(sdl.key.keysym.scancode);
+        if (sdl.type == SDL_KEYUP &&
+            std::find(pressed.begin(), pressed.end(), sdl.key.keysym.scancode) != pressed.end()) {
+            heldReleases.push_back(sdl);
+        } else {
+            if (ImGuiTakesEvents())
+                ImGui_ImplSDL2_ProcessEvent(&sdl);
+            TranslateEvent(target, sdl, batch);
+        }
         have = SDL_PollEvent(&sdl) != 0;
     }
+    for (SDL_Event& release : heldReleases)
+        SDL_PushEvent(&release);
 }
 
 void ForgetWindowEvents()
@@ -357,6 +478,9 @@ void PushSyntheticEvent(const EventTarget& target, const SyntheticEvent& event)
         break;
     case SyntheticKind::Close:
         PushWindowEvent(target, SDL_WINDOWEVENT_CLOSE);
+        break;
+    case SyntheticKind::ControllerButton:
+        PressVirtualButton(event.button);
         break;
     }
 }

@@ -99,6 +99,24 @@ std::vector<HelpSection> BuildHelpSections(const TextureStore* store)
                          Text("Alt+Enter: full screen or window."),
                          Text("F1: this help.   A: about Tagvind.   Alt+F4: exit."),
                          Text("T, F8, keypad 1-4, 6-9, * and / do nothing; keypad + and - drive."),
-                         Text("Right-click the picture for the menu (it is the only menu in full screen).")}});
+                         Text("Right-click the picture, or press Shift+F10 or the Menu key, for the menu in "
+                              "the middle of the picture (it is the only menu in full screen).")}});
+    sections.push_back({"Menus and dialogs from the keyboard",
+                        {Text("Alt (pressed and released on its own) or F10: to the menu bar; Alt or F10 "
+                              "again leaves it."),
+                         Text("Alt+M opens Menu, Alt+H opens Help."),
+                         Text("Arrows move through the menus, Enter or Space chooses, Esc closes the menu "
+                              "(then Esc is the start menu again)."),
+                         Text("In an open menu a line's letter chooses it: Pause P, Start menu S (in the "
+                              "pop-up menu), Change device C, Toggle View T, Exit X, Helpfile H, About A."),
+                         Text("In a dialog Tab moves between the controls and Shift+Tab back, Space presses "
+                              "the one chosen, Enter presses START or OK, and Esc cancels (the first dialog "
+                              "has nothing to cancel to).")}});
+    sections.push_back({"Game controller",
+                        {Text("D-pad up or right shoulder button: as keypad +. D-pad down or left shoulder "
+                              "button: as keypad -."),
+                         Text("Start: pause, as P. Back: cab view or outside view, as F9."),
+                         Text("In an open menu or a dialog the D-pad moves and A chooses. A controller can be "
+                              "plugged in while the game runs.")}});
     return sections;
 }

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "shell/game_ui.h"
+#include "shell/game_ui_local.h"
 
 namespace {
 
@@ -150,6 +151,7 @@ OptionsDialogActions DrawOptionsDialog(OptionsDialog& dialog, const OptionsDialo
     if (buttonsY > ImGui::GetCursorPosY())
         ImGui::SetCursorPosY(buttonsY);
     DrawButtons(view, actions);
+    WrapDialogNavigation();
     ImGui::End();
     return actions;
 }

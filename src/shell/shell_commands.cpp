@@ -1,5 +1,6 @@
 #include "shell/shell_commands.h"
 
+#include <cctype>
 #include <cstring>
 
 namespace {
@@ -104,5 +105,8 @@ MenuLabel SplitMenuText(const char* text)
     CopyTrimmed(label.label, sizeof label.label, text, tab != nullptr ? tab : end);
     if (tab != nullptr)
         CopyTrimmed(label.shortcut, sizeof label.shortcut, tab + 1, end);
+    const char* ampersand = std::strchr(text, '&');
+    if (ampersand != nullptr && (tab == nullptr || ampersand < tab))
+        label.mnemonic = std::toupper(static_cast<unsigned char>(ampersand[1]));
     return label;
 }

@@ -39,6 +39,12 @@ enum GameKey : int32_t {
     KeyShift = 0x140,
     KeyControl,
     KeyAlt,
+    KeyTab = 0x150,
+    KeyLeft,
+    KeyUp,
+    KeyRight,
+    KeyDown,
+    KeyApplication,  // the Menu key beside the right Windows key
     KeyOther = 0x1FF,  // any key without a code of its own
 };
 
@@ -78,9 +84,10 @@ std::span<const Accelerator> AcceleratorTable();
 int32_t TranslateAccelerator(int32_t key, uint32_t modifiers);
 
 // A menu text as drawn: the label without its "&" and the shortcut after the tab, each without
-// the spaces around it.
+// the spaces around it, and the mnemonic: the letter after the "&" in upper case, or 0.
 struct MenuLabel {
     char label[64];
     char shortcut[32];
+    int32_t mnemonic;
 };
 MenuLabel SplitMenuText(const char* text);

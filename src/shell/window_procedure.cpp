@@ -31,6 +31,12 @@ bool IsSystemKey(int32_t key, uint32_t modifiers)
     return (modifiers & ModifierAlt) != 0 || key == KeyF10 || key == KeyAlt;
 }
 
+// Shift+F10 and the Menu key open the pop-up menu, as a right click does.
+bool IsContextMenuKey(int32_t key, uint32_t modifiers)
+{
+    return key == KeyApplication || (key == KeyF10 && modifiers == ModifierShift);
+}
+
 // ---------------------------------------------------------------------------------------------
 // [SECTION] Commands
 // ---------------------------------------------------------------------------------------------
@@ -173,6 +179,19 @@ void LeaveMenuLoop(GameSession& game, ShellPlatform& platform)
     game.app.pauseCount = 2;
 }
 
+void PressKey(GameSession& game, ShellPlatform& platform, int32_t key, uint32_t modifiers)
+{
+    if (IsContextMenuKey(key, modifiers)) {
+        OpenContextMenu(game, platform, -1, -1);
+        return;
+    }
+    int32_t command = TranslateAccelerator(key, modifiers);
+    if (command != CommandNone)
+        HandleCommand(game, platform, command, false);
+    else
+        HandleKey(game, key, modifiers);
+}
+
 void Resize(GameSession& game, ShellPlatform& platform)
 {
     AppState& app = game.app;
@@ -205,6 +224,19 @@ void HandleKey(GameSession& game, int32_t key, uint32_t modifiers)
     } else if (std::find(std::begin(IgnoredKeys), std::end(IgnoredKeys), key) == std::end(IgnoredKeys)) {
         // Any other key resumes at once, without a sound call or a change of the clock.
         game.app.pauseCount = 0;
+    }
+}
+
+int32_t KeyOfButton(int32_t button)
+{
+    switch (button) {
+    case ButtonDpadUp:
+    case ButtonRightShoulder: return KeyKeypadPlus;
+    case ButtonDpadDown:
+    case ButtonLeftShoulder: return KeyKeypadMinus;
+    case ButtonStart: return 'P';
+    case ButtonBack: return KeyF9;
+    default: return KeyNone;
     }
 }
 
@@ -249,14 +281,17 @@ void HandleCommand(GameSession& game, ShellPlatform& platform, int32_t command, 
 void HandleWindowEvent(GameSession& game, ShellPlatform& platform, const WindowEvent& event)
 {
     switch (event.kind) {
-    case WindowEventKind::KeyDown: {
-        int32_t command = TranslateAccelerator(event.key, event.modifiers);
-        if (command != CommandNone)
-            HandleCommand(game, platform, command, false);
-        else
-            HandleKey(game, event.key, event.modifiers);
+    case WindowEventKind::KeyDown:
+        PressKey(game, platform, event.key, event.modifiers);
         break;
-    }
+    case WindowEventKind::KeyUp:
+        break;
+    case WindowEventKind::ControllerButton:
+        // The pad drives through the keys it stands for; its other buttons are the menus' and
+        // the dialogs' (ImGui's navigation), not the game's.
+        if (KeyOfButton(event.button) != KeyNone)
+            PressKey(game, platform, KeyOfButton(event.button), ModifierNone);
+        break;
     case WindowEventKind::LeftButtonDown:
         ClickLevers(game, event.x, event.y);
         break;

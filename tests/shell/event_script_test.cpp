@@ -14,11 +14,12 @@ TEST(EventScript, ReadsEveryFormInTimeOrder)
 {"at": 4.0, "minimise": true}
 {"at": 5.0, "snapshot": "paused"}
 {"at": 5.0, "screenshot": "paused.png"}
+{"at": 6.0, "controller": "LEFTSHOULDER"}
 )");
     std::vector<ScriptEvent> events;
     std::string error;
     ASSERT_TRUE(ReadEventScript(in, events, error)) << error;
-    ASSERT_EQ(events.size(), 7u);
+    ASSERT_EQ(events.size(), 8u);
     EXPECT_EQ(events[0].input.key, KeyReturn);
     EXPECT_EQ(events[0].input.modifiers, ModifierAlt);
     // Equal times keep the order of the file.
@@ -30,13 +31,16 @@ TEST(EventScript, ReadsEveryFormInTimeOrder)
     EXPECT_EQ(events[4].input.kind, SyntheticKind::Minimise);
     EXPECT_EQ(events[5].action, ScriptAction::Snapshot);
     EXPECT_EQ(events[6].text, "paused.png");
+    EXPECT_EQ(events[7].input.kind, SyntheticKind::ControllerButton);
+    EXPECT_EQ(events[7].input.button, ButtonLeftShoulder);
 }
 
 TEST(EventScript, RefusesWhatItCannotReadNamingTheLine)
 {
     for (const char* line : {R"({"key": "P"})", R"({"at": -1, "key": "P"})", R"({"at": 1, "key": "NOSUCHKEY"})",
                              R"({"at": 1, "key": "P", "modifiers": ["hyper"]})", R"({"at": 1, "click": [1]})",
-                             R"({"at": 1, "windowClick": [-5, 3]})", R"({"at": 1, "click": [0, 0], "button": 3})", R"({"at": 1})", "not json"}) {
+                             R"({"at": 1, "windowClick": [-5, 3]})", R"({"at": 1, "click": [0, 0], "button": 3})", R"({"at": 1, "controller": "TRIGGER"})",
+                             R"({"at": 1})", "not json"}) {
         std::istringstream in(std::string(R"({"at": 0.5, "key": "P"})") + "\n" + line + "\n");
         std::vector<ScriptEvent> events;
         std::string error;
@@ -56,5 +60,7 @@ TEST(EventScript, NamesTheKeysTheGameKnows)
     EXPECT_EQ(KeyNamed("KP_MINUS"), KeyKeypadMinus);
     EXPECT_EQ(KeyNamed("ESC"), KeyEscape);
     EXPECT_EQ(KeyNamed("SPACE"), KeySpace);
+    EXPECT_EQ(KeyNamed("down"), KeyDown);
+    EXPECT_EQ(KeyNamed("MENU"), KeyApplication);
     EXPECT_EQ(KeyNamed(""), KeyNone);
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -325,6 +326,75 @@ TEST(PlayOffscreen, PopUpMenuPausesUntilItCloses)
     const nlohmann::json& afterAbout = Snapshot(run, "after about");
     EXPECT_EQ(afterAbout["app"]["isReady"], 1);
     EXPECT_EQ(afterAbout["app"]["pauseCount"], 0);
+}
+
+TEST(PlayOffscreen, MenusAreReachedFromTheKeyboard)
+{
+    ScratchFolder folder;
+    // Alt alone to the bar, Down opens Menu on Pause, four more reach Toggle View, Enter
+    // chooses it; Shift+F10 opens the pop-up menu, whose T chooses Toggle View again; Alt+M
+    // opens Menu and Esc closes it, after which Esc is the start menu (closed by a third).
+    PlayRun run = RunPlay(folder,
+                          R"({"at": 1.0, "key": "ALT"}
+{"at": 1.2, "snapshot": "bar"}
+{"at": 1.3, "key": "DOWN"}
+{"at": 1.4, "key": "DOWN"}
+{"at": 1.5, "key": "DOWN"}
+{"at": 1.6, "key": "DOWN"}
+{"at": 1.7, "key": "DOWN"}
+{"at": 1.8, "key": "RETURN"}
+{"at": 2.0, "snapshot": "chosen"}
+{"at": 2.2, "key": "F10", "modifiers": ["shift"]}
+{"at": 2.4, "snapshot": "pop-up"}
+{"at": 2.5, "key": "T"}
+{"at": 2.7, "snapshot": "mnemonic"}
+{"at": 3.0, "key": "M", "modifiers": ["alt"]}
+{"at": 3.2, "snapshot": "alt m"}
+{"at": 3.3, "key": "ESCAPE"}
+{"at": 3.5, "snapshot": "closed"}
+{"at": 3.7, "key": "ESCAPE"}
+{"at": 3.9, "snapshot": "start menu"}
+{"at": 4.1, "key": "ESCAPE"}
+)",
+                          "--quit-after 4.5 --window 400x300 --sound off");
+    ASSERT_EQ(run.status, 0) << run.err;
+    auto state = [&run](const char* label) {
+        const nlohmann::json& snapshot = Snapshot(run, label);
+        return std::make_tuple(snapshot["session"]["menuOpen"].get<int>(), snapshot["app"]["pauseCount"].get<int>(),
+                               snapshot["app"]["viewMode"].get<int>(), snapshot["app"]["simulationEnabled"].get<int>());
+    };
+    // Menu open (or the bar focused), paused, view, simulation.
+    EXPECT_EQ(state("bar"), std::make_tuple(1, 1, 0, 1));
+    EXPECT_EQ(state("chosen"), std::make_tuple(0, 0, 1, 1));
+    EXPECT_EQ(state("pop-up"), std::make_tuple(1, 1, 1, 1));
+    EXPECT_EQ(state("mnemonic"), std::make_tuple(0, 0, 0, 1));
+    EXPECT_EQ(state("alt m"), std::make_tuple(1, 1, 0, 1));
+    EXPECT_EQ(state("closed"), std::make_tuple(0, 0, 0, 1));
+    EXPECT_EQ(std::get<3>(state("start menu")), 0);
+}
+
+TEST(PlayOffscreen, GameControllerDrivesAsTheKeysDo)
+{
+    ScratchFolder folder;
+    // A controller plugged in while the game runs: two steps up from full brake, one down, then
+    // Start pauses and Back changes the view.
+    PlayRun run = RunPlay(folder,
+                          R"({"at": 1.0, "controller": "DPAD_UP"}
+{"at": 1.2, "controller": "RIGHTSHOULDER"}
+{"at": 1.4, "controller": "LEFTSHOULDER"}
+{"at": 1.6, "snapshot": "stepped"}
+{"at": 1.8, "controller": "START"}
+{"at": 2.0, "controller": "BACK"}
+{"at": 2.2, "snapshot": "paused"}
+)",
+                          "--quit-after 2.5 --window 320x240 --sound off");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json& stepped = Snapshot(run, "stepped");
+    EXPECT_EQ(stepped["player"]["brake"], 2);
+    EXPECT_EQ(stepped["player"]["throttle"], 0);
+    const nlohmann::json& paused = Snapshot(run, "paused");
+    EXPECT_EQ(paused["app"]["pauseCount"], 1);
+    EXPECT_EQ(paused["app"]["viewMode"], 1);
 }
 
 TEST(PlayOffscreen, ShortRunEndsWithItsMessageOnceAndExits)

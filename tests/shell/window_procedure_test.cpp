@@ -5,6 +5,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "fake_shell_platform.h"
@@ -369,6 +370,39 @@ TEST(WindowProcedure, MenusPauseWhileOpenAndAPauseChosenThereHolds)
     HandleWindowEvent(started.game(), platform, context);
     EXPECT_EQ(app.pauseCount, 1);
     EXPECT_EQ(platform.log.back(), "popup 300,200");
+
+    // Shift+F10 and the Menu key do the same from the keyboard, the menu going to the middle.
+    for (WindowEvent key : {Key(KeyF10, ModifierShift), Key(KeyApplication)}) {
+        app.pauseCount = 0;
+        platform.log.clear();
+        HandleWindowEvent(started.game(), platform, key);
+        EXPECT_EQ(app.pauseCount, 1) << key.key;
+        EXPECT_EQ(platform.log, std::vector<std::string>{"popup -1,-1"}) << key.key;
+    }
+}
+
+TEST(WindowProcedure, ControllerButtonsDoWhatTheirKeysDo)
+{
+    // A start from which every key of the table changes something: the handle in the middle,
+    // running, the cab view.
+    auto stateAfter = [](const WindowEvent& event) {
+        StartedGame started = StartGameForTest();
+        SetControls(started.player(), 2, 8);
+        HandleWindowEvent(started.game(), started.platform(), event);
+        return std::make_tuple(started.player().throttle, started.player().brake, started.app().pauseCount,
+                               started.app().viewMode, started.platform().log);
+    };
+    const std::pair<int32_t, int32_t> buttonKeys[] = {
+        {ButtonDpadUp, KeyKeypadPlus},   {ButtonRightShoulder, KeyKeypadPlus}, {ButtonDpadDown, KeyKeypadMinus},
+        {ButtonLeftShoulder, KeyKeypadMinus}, {ButtonStart, 'P'},             {ButtonBack, KeyF9},
+    };
+    const auto untouched = stateAfter(Plain(WindowEventKind::KeyUp));
+    for (auto [button, key] : buttonKeys) {
+        WindowEvent pressed{WindowEventKind::ControllerButton};
+        pressed.button = button;
+        EXPECT_EQ(stateAfter(pressed), stateAfter(Key(key))) << button;
+        EXPECT_NE(stateAfter(pressed), untouched) << button;
+    }
 }
 
 TEST(WindowProcedure, HelpPausesUntilAKeyResumes)
