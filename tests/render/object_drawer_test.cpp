@@ -313,6 +313,24 @@ TEST(ObjectDrawer, ModelIsDrawnUpToItsOwnDrawDistance)
     }
 }
 
+// Against the sky nothing shows above the tree's crown: the tree's picture is not repeated, so
+// filtering does not bring the trunk's foot back along the top edge of the board.
+TEST(ObjectDrawer, NothingShowsAboveTheTreeCrown)
+{
+    auto world = MakeTestWorld();
+    RemoveThePlayersRailcar(*world);
+    PlacePlayer(*world, 0.0f, 0.0f);
+    world->scenery[200] = {SceneryTree, 0.0f, 0.0f, 12.0f, 0.0f, 0.0f, 0.0f, 0};
+    OffscreenScene scene(160, 240, *world);
+    ASSERT_TRUE(scene.Ready());
+    // Level with the top of the 10 m board, 12 m away: a texel of the picture is 4 pixels high.
+    auto picture = scene.Shoot(*world, {0.0f, 10.0f, 0.0f}, {0.0f, 10.0f, 12.0f});
+    int above = 0, below = 0;
+    EXPECT_EQ(scene.Count(picture, {-1.0f, 10.3f, 12.0f}, {1.0f, 9.8f, 12.0f}, IsSky, &above), above);
+    EXPECT_GT(above, 0);
+    EXPECT_LT(scene.Count(picture, {-1.0f, 9.5f, 12.0f}, {1.0f, 8.5f, 12.0f}, IsSky, &below), below) << "no crown";
+}
+
 // Seen from above and behind, the railcar's roof carries its row of lamps once, at the front.
 TEST(ObjectDrawer, RailcarRoofShowsItsLampsOnce)
 {
