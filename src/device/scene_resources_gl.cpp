@@ -15,7 +15,7 @@ constexpr uint32_t SceneAmbientLight = 0x80808080u;
 // Alpha-keyed texels have alpha 0; everything from 8 up is drawn.
 constexpr int32_t SceneAlphaReference = 8;
 
-uint32_t CreateTexture(const TextureImage& image)
+uint32_t CreateTexture(const TextureImage& image, bool repeats)
 {
     if (image.width <= 0 || image.height <= 0)
         return 0;
@@ -30,8 +30,9 @@ uint32_t CreateTexture(const TextureImage& image)
                  image.rgba.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    GLint wrap = repeats ? GL_REPEAT : GL_CLAMP_TO_EDGE;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
     glBindTexture(GL_TEXTURE_2D, 0);
     if (glGetError() != GL_NO_ERROR) {
         glDeleteTextures(1, &texture);
@@ -53,7 +54,7 @@ int32_t CreateAllTextures(RenderDevice& device, TextureStore& store)
             GLuint old = entry.deviceTexture;
             glDeleteTextures(1, &old);
         }
-        entry.deviceTexture = CreateTexture(entry.image);
+        entry.deviceTexture = CreateTexture(entry.image, TextureRepeats(entry.flags));
         if (entry.deviceTexture == 0)
             result = DeviceFailed;
     }

@@ -73,6 +73,11 @@ void ApplyColourKey(TextureImage& image, int32_t flags)
     }
 }
 
+bool TextureRepeats(int32_t flags)
+{
+    return (flags & (TextureWhiteTransparent | TextureBlackTransparent)) == 0;
+}
+
 std::vector<std::string> BitmapFileCandidates(const char* name)
 {
     std::vector<std::string> candidates{name};

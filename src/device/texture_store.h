@@ -65,6 +65,12 @@ TextureHandle TextureHandleOf(const TextureStore& store, const char* name);
 // are set) fully transparent and every other texel opaque.
 void ApplyColourKey(TextureImage& image, int32_t flags);
 
+// Whether a texture repeats where a face's texture coordinates run past 0..1. The colour-keyed
+// pictures (the signs, the tree, the wheel) are cut-outs that each cover their board once; they
+// end at their own edges, since repeated under linear filtering the top row of a board would
+// take in its bottom row (the trunk's foot as a dash over the tree). Every other picture tiles.
+bool TextureRepeats(int32_t flags);
+
 // The files tried for a bitmap that is not a resource, in order: the bare name, then
 // $D3DPATH/name when D3DPATH is set and not empty.
 std::vector<std::string> BitmapFileCandidates(const char* name);

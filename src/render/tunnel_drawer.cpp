@@ -31,11 +31,18 @@ constexpr uint16_t PortalIndexes[90] = {
 };
 
 // A field 1000 m wide at track level before the first portal and after the second, rising
-// between them to a ridge across the middle of the segment. Some triangles are degenerate,
-// where the field's corner slots repeat.
+// between them to a ridge across the middle of the segment. Over the first portal the slope
+// starts at the portal's top edge, with a steep face from that edge down to the field on either
+// side, so that the land never cuts through the bore. Some triangles are degenerate, where a
+// corner slot repeats.
 constexpr uint16_t MountainIndexes[105] = {
-    0,  4,  1,  4,  5,  1,  8,  9,  4,  9,  10, 4,  4,  10, 5,  10, 11, 5,  11, 12, 5,  12, 13, 5,  5,  13, 6,
-    5,  13, 6,  13, 14, 6,  14, 15, 6,  15, 16, 6,  6,  16, 7,  7,  16, 17, 7,  17, 18, 2,  6,  7,  2,  7,  3,
+    // The left flank, fanned from the field's corner beside the first portal.
+    8,  9,  6,  9,  10, 6,  6,  10, 6,  10, 11, 6,  11, 12, 6,  12, 13, 6,  13, 14, 6,  14, 15, 6,  15, 16, 6,
+    // The slope over the first portal, from its top corners (4, 5) up to the ridge, and the
+    // faces that fall from those corners to the portal's feet (0, 1) and out to the field.
+    6,  16, 4,  4,  16, 5,  5,  16, 7,  6,  4,  0,  1,  5,  7,
+    // The right flank, and the field between the segment's start and the first portal.
+    7,  16, 17, 7,  17, 18, 2,  6,  7,  2,  7,  3,
     8,  19, 9,  9,  19, 10, 10, 19, 20, 10, 20, 11, 11, 20, 12, 12, 20, 13, 13, 20, 21, 13, 21, 14, 14, 21, 15,
     15, 21, 16, 16, 21, 22, 16, 22, 17, 17, 22, 18, 19, 23, 24, 19, 24, 20, 21, 25, 26, 21, 26, 22,
 };
@@ -126,14 +133,19 @@ void DrawTunnel(const SceneFrame& frame, const GroundStrip& strip)
     UseColour(frame, 0.3f, 0.3f, 0.3f);
     DrawGroundMeshIndexed(frame, PrimitiveKind::TriangleList, mesh, PortalIndexes, 90);
 
-    // The mountain. The ridge's two outer points lie at an absolute height of -1 and the
-    // others 50 to 80 m up, whatever the height of the track.
+    // The mountain. Slots 0 and 1 are the first portal's feet and 4 and 5 its top corners,
+    // where the slope over it begins. The ridge's two outer points lie at an absolute height of
+    // -1 and the others 50 to 80 m up, whatever the height of the track. The grass runs across
+    // from u 0 at 500 m to the left to u 1 at 500 m to the right.
+    auto acrossU = [](float leftOffset) { return (500.0f - leftOffset) / 1000.0f; };
     mesh.count = 0;
-    for (int i = 0; i < 3; ++i)
-        AddGroundVertex(mesh, LeftOf(s, h0, 500.0f), start.y - 1.0f, 0.0f, 0.0f);
+    AddGroundVertex(mesh, LeftOf(a, h0, 3.0f), portalA.y - 1.0f, acrossU(3.0f), 0.1f);
+    AddGroundVertex(mesh, LeftOf(a, h0, -3.0f), portalA.y - 1.0f, acrossU(-3.0f), 0.1f);
+    AddGroundVertex(mesh, LeftOf(s, h0, 500.0f), start.y - 1.0f, 0.0f, 0.0f);
     AddGroundVertex(mesh, LeftOf(s, h0, -500.0f), start.y - 1.0f, 1.0f, 0.0f);
-    for (int i = 0; i < 3; ++i)
-        AddGroundVertex(mesh, LeftOf(a, h0, 500.0f), portalA.y - 1.0f, 0.0f, 0.1f);
+    AddGroundVertex(mesh, LeftOf(a, h0, 5.0f), portalA.y + 10.0f, acrossU(5.0f), 0.1f);
+    AddGroundVertex(mesh, LeftOf(a, h0, -5.0f), portalA.y + 10.0f, acrossU(-5.0f), 0.1f);
+    AddGroundVertex(mesh, LeftOf(a, h0, 500.0f), portalA.y - 1.0f, 0.0f, 0.1f);
     AddGroundVertex(mesh, LeftOf(a, h0, -500.0f), portalA.y - 1.0f, 1.0f, 0.1f);
     for (int j = 0; j < RidgePointCount; ++j) {
         bool isOuter = j == 0 || j == RidgePointCount - 1;

@@ -421,23 +421,27 @@ RoofProfile MakeRailcarRoofProfile()
 }
 
 // The roof of the railcar: the profile drawn along the car in three 5 m sections, closed at
-// each end by two trapezoids. The ends show the whole roof picture with its lamps; the long
-// top takes the plain grey of the picture's top quarter.
+// each end by two trapezoids. The lamp row lies along the top of the picture and is shown once,
+// at the front: the front end shows the whole picture, and the front section of the top its
+// top quarter. The two sections behind stretch the plain grey rest of the picture, and the back
+// end shows only its plain lower half.
 void AddRailcarRoof(ModelLibrary& library)
 {
     const RoofProfile profile = MakeRailcarRoofProfile();
     auto at = [&](int i, float z) { return Point3{profile.points[i].x, profile.points[i].y, z}; };
+    constexpr float sectionEdgeV[4] = {0.0f, 0.25f, 0.625f, 1.0f};
 
     for (int section = 0; section < 3; ++section) {
         float front = -5.0f * static_cast<float>(section);
         float back = front - 5.0f;
+        float frontV = sectionEdgeV[section], backV = sectionEdgeV[section + 1];
         for (int i = 0; i < 5; ++i) {
             // Seen from above with the front ahead, the point of smaller x is on the left.
             float uRight = static_cast<float>(i) / 5.0f, uLeft = static_cast<float>(i + 1) / 5.0f;
-            int32_t first = AddVertex(library, at(i + 1, front), profile.normals[i + 1], uLeft, 0.0f);
-            AddVertex(library, at(i, front), profile.normals[i], uRight, 0.0f);
-            AddVertex(library, at(i, back), profile.normals[i], uRight, 0.25f);
-            AddVertex(library, at(i + 1, back), profile.normals[i + 1], uLeft, 0.25f);
+            int32_t first = AddVertex(library, at(i + 1, front), profile.normals[i + 1], uLeft, frontV);
+            AddVertex(library, at(i, front), profile.normals[i], uRight, frontV);
+            AddVertex(library, at(i, back), profile.normals[i], uRight, backV);
+            AddVertex(library, at(i + 1, back), profile.normals[i + 1], uLeft, backV);
             for (int32_t index : {0, 1, 2, 0, 2, 3})
                 AddIndex(library, first + index);
         }
@@ -449,7 +453,8 @@ void AddRailcarRoof(ModelLibrary& library)
         auto corner = [&](int i) {
             float x = profile.points[i].x;
             float tu = isFront ? (1.1f - x) / 2.2f : (x + 1.1f) / 2.2f;
-            return FaceCorner{at(i, z), tu, (3.35f - profile.points[i].y) / 0.35f};
+            float down = (3.35f - profile.points[i].y) / 0.35f;
+            return FaceCorner{at(i, z), tu, isFront ? down : 0.5f + 0.5f * down};
         };
         // Points of the same height pair up across the car: (0, 5), (1, 4), (2, 3).
         if (isFront) {

@@ -179,6 +179,20 @@ TEST(TextureStore, EveryRegisteredNameButTheMissingOneComesFromTheResources)
     }
 }
 
+// Grass, walls and windows tile across their faces; the cut-out boards end at their own edges.
+TEST(TextureStore, OnlyTheCutOutPicturesDoNotRepeat)
+{
+    auto world = std::make_unique<World>();
+    WorldReset(*world);
+    const std::pair<const char*, bool> cases[] = {{"gras.bmp", true},   {"Y1_WINDOW.BMP", true}, {"TOWN_1.BMP", true},
+                                                 {"tree1.bmp", false}, {"sign0013.bmp", false}, {"WHEEL.BMP", false}};
+    for (auto [name, repeats] : cases) {
+        int registration = FindTextureRegistration(world->textures, name);
+        ASSERT_GE(registration, 0) << name;
+        EXPECT_EQ(TextureRepeats(world->textures.entries[registration].flags), repeats) << name;
+    }
+}
+
 TEST_F(BitmapFileSearch, TheWorkingDirectoryComesBeforeD3dPath)
 {
     setenv("D3DPATH", (here.path() / "media").c_str(), 1);

@@ -136,7 +136,8 @@ TEST(SceneShot, APortalStandsInTheMountainAheadOfATunnel)
     // The mountain rises above the horizon, grass all across, with the grey portal in the middle.
     EXPECT_GT(CountPixels(picture, 0.0, 0.35, 0.3, 0.45, IsGrass), BoxArea(picture, 0.0, 0.35, 0.3, 0.45) / 2);
     EXPECT_GT(CountPixels(picture, 0.46, 0.4, 0.54, 0.52, IsGrey), 30);
-    EXPECT_EQ(CountPixels(picture, 0.46, 0.4, 0.54, 0.52, IsSky), 0);
+    // Only the daylight at the far end shows through the bore.
+    EXPECT_LT(CountPixels(picture, 0.46, 0.4, 0.54, 0.52, IsSky), BoxArea(picture, 0.46, 0.4, 0.54, 0.52) / 20);
 }
 
 TEST(SceneShot, ALakeLiesInsideALeftCurveAndTheMergedDrawsGiveTheSamePicture)
