@@ -27,6 +27,7 @@ shot scene-lake-curve-outside 165 outside
 shot scene-tunnel-cab 429 cab
 shot scene-meeting-station-outside 600 outside
 shot scene-destination-cab 933 cab
+shot scene-roof-outside 100 outside
 
 # The game offscreen on a timer of 50 ms a turn: script lines are JSON, times in game seconds.
 play() {  # script arguments...
@@ -87,3 +88,31 @@ dump root end-of-run-message
 # The game waits in its message box, which it asked of SDL; only a kill ends that wait.
 kill -9 "$game_pid" 2>/dev/null || true
 wait "$game_pid" 2>/dev/null || true
+
+# The game window on a desktop with a window manager: resized, and the start options over a
+# window too small to hold them (the dialog then has a window of its own).
+if command -v openbox >/dev/null; then
+  openbox >/dev/null 2>&1 &
+  wm=$!
+  trap 'kill $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+  sleep 1
+  (cd "$work" && exec env -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy "$game" play --autopilot --sound off \
+    --quit-after 600 >"$work/desktop.out" 2>&1) &
+  game_pid=$!
+  dialog="$(timeout 30 xdotool search --sync --name '^Tagvind Options$' | head -1)"
+  xdotool windowactivate --sync "$dialog" key Return
+  window="$(timeout 30 xdotool search --sync --name '^Tagvind$' | head -1)"
+  xdotool windowmove "$window" 40 40 windowsize "$window" 960 600
+  sleep 3
+  dump root desktop-window-960x600
+  for size in 300 100; do
+    xdotool windowsize "$window" "$size" "$size" windowactivate --sync "$window" key F2
+    options="$(timeout 30 xdotool search --sync --name '^Tagvind Options$' | head -1)"
+    sleep 1
+    dump root "desktop-options-over-${size}x${size}"
+    xdotool windowactivate --sync "$options" key Escape
+    sleep 1
+  done
+  kill "$game_pid" 2>/dev/null || true
+  wait "$game_pid" 2>/dev/null || true
+fi
