@@ -2,13 +2,19 @@
 .PHONY: run test build setup bench clean
 
 setup:
+	@echo "Checking the packages the game needs..."
 	@bash tools/setup.sh
 
+# The game alone: the tests, the bitmap painter and the icons wait for `make test`, so a first
+# `make run` compiles about half as much.
 build: setup
+	@echo "Configuring the build..."
 	@cmake --preset release >/dev/null
-	@cmake --build --preset release
+	@echo "Building the game (first time: a few minutes)..."
+	@cmake --build --preset release --target tagvind
 
 run: build
+	@echo "Starting Tagvind"
 	@./build/release/tagvind $(ARGS)
 
 test: setup

@@ -7,6 +7,8 @@ void SetUpCommandLine(CLI::App& app)
     app.name("tagvind");
     app.description("Tagvind: drive a railcar along a line built anew for every run.");
     app.require_subcommand(0, 1);
+    // The build hands over the version it gives the project, so the two cannot drift apart.
+    app.set_version_flag("--version", "Tagvind " TAGVIND_VERSION, "Print the game's version and exit");
     app.failure_message([](const CLI::App* command, const CLI::Error& error) {
         std::string name = command->get_name().empty() ? "tagvind" : command->get_name();
         return "tagvind: " + std::string(error.what()) + "\nRun '" + name + " --help' for the options.\n";

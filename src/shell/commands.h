@@ -9,7 +9,8 @@ constexpr int ExitSuccess = 0;
 constexpr int ExitFailure = 1;  // the command could not do its work (a file not written)
 constexpr int ExitUsage = 2;    // the command line itself was wrong
 
-// Names the program, describes it and sets how command-line mistakes are reported.
+// Names the program, describes it, gives it `--version` and sets how command-line mistakes are
+// reported.
 void SetUpCommandLine(CLI::App& app);
 
 // `tagvind route`: builds a world and prints its report, or writes it as JSON.

@@ -909,8 +909,14 @@ int RunGame(PlaySettings settings, std::ostream& out, std::ostream& err)
 
     // The sound device is made only now: a sound chosen later in the program run stays silent.
     game.app.soundEnabled = 0;
-    if (game.options.soundType != SoundOff && InitEngineSound(game.sound, CreateSdlSoundBuffer))
+    std::string noSound;
+    auto openSoundDevice = [&noSound](const SoundBufferFormat& format) {
+        return CreateSdlSoundBuffer(format, noSound);
+    };
+    if (game.options.soundType != SoundOff && InitEngineSound(game.sound, openSoundDevice))
         game.app.soundEnabled = 1;
+    else if (game.options.soundType != SoundOff)
+        err << "tagvind: no sound device, so the engine stays silent (" << noSound << ")\n";
 
     // The world, then the device: the device catalogue, the windowed check and the open.
     StartNewRun(game, dialog.routeSeed);

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <vector>
 
+#include "device/quiet_stderr.h"
 #include "device/render_device.h"
 #include "device/texture_store.h"
 
@@ -366,6 +367,9 @@ void PushWindowEvent(const EventTarget& target, uint8_t windowEvent)
 
 bool StartWindowSystem(std::string& whyNot)
 {
+    // SDL's start loads the libraries under it, which may complain about what the machine lacks;
+    // the game says for itself what it does without a display or a sound card.
+    QuietStandardError quiet;
     if (SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
         whyNot = SDL_GetError();
         return false;
@@ -383,6 +387,8 @@ bool HasDisplay()
     const char* driver = std::getenv("SDL_VIDEODRIVER");
     if (driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0))
         return false;
+    // Each video driver SDL tries complains in its own words when its display is not there.
+    QuietStandardError quiet;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return false;
     const char* current = SDL_GetCurrentVideoDriver();

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "device/quiet_stderr.h"
+
 namespace {
 
 // SDL pulls audio through a callback on its own thread. The callback copies from the ring at
@@ -113,18 +115,26 @@ private:
 
 }  // namespace
 
-std::unique_ptr<SoundBuffer> CreateSdlSoundBuffer(const SoundBufferFormat& format)
+std::unique_ptr<SoundBuffer> CreateSdlSoundBuffer(const SoundBufferFormat& format, std::string& whyNot)
 {
     // Only 16-bit little-endian PCM is written into the ring.
     if (format.bitsPerSample != 16 || format.channels < 1 || format.channels > 2 || format.bufferBytes == 0 ||
-        format.framesPerSecond <= 0)
+        format.framesPerSecond <= 0) {
+        whyNot = "the sound format is not one the buffer plays";
         return nullptr;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    }
+    // Without a sound card the audio libraries fill the terminal while SDL tries each of them.
+    QuietStandardError quiet;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        whyNot = SDL_GetError();
         return nullptr;
+    }
     // The buffer owns its share of the audio subsystem from here on and gives it back when it
     // goes, opened or not.
     auto buffer = std::make_unique<SdlSoundBuffer>(format);
-    if (!buffer->Open(format))
+    if (!buffer->Open(format)) {
+        whyNot = SDL_GetError();
         return nullptr;
+    }
     return buffer;
 }

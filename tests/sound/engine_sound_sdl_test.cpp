@@ -54,8 +54,10 @@ std::vector<int16_t> RecordEngine(double seconds, float soundRate, const std::ve
     run.world->playerUnit = PlayerUnit;
     run.world->trains[PlayerUnit].soundRate = soundRate;
     FillEngineSample(run.world->engineSample);
-    run.app.soundEnabled = InitEngineSound(run.sound, CreateSdlSoundBuffer) ? 1 : 0;
-    EXPECT_EQ(run.app.soundEnabled, 1) << "the disk audio driver did not open";
+    std::string whyNot;
+    auto openDisk = [&whyNot](const SoundBufferFormat& format) { return CreateSdlSoundBuffer(format, whyNot); };
+    run.app.soundEnabled = InitEngineSound(run.sound, openDisk) ? 1 : 0;
+    EXPECT_EQ(run.app.soundEnabled, 1) << "the disk audio driver did not open: " << whyNot;
 
     size_t nextStep = 0;
     auto start = std::chrono::steady_clock::now();
