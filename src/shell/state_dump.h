@@ -4,8 +4,11 @@
 // has done.
 
 #include <cstdint>
+#include <string>
 
 #include <nlohmann/json.hpp>
+
+#include "shell/world_json.h"
 
 struct GameSession;
 
@@ -15,3 +18,7 @@ nlohmann::json DumpGameState(const GameSession& game, uint32_t timerMs, int32_t 
 
 // The run in a few numbers: how far, how well, on which line.
 nlohmann::json RunSummary(const GameSession& game);
+
+// A digest of a built world as `tagvind route --json` writes it, its options left out: they
+// hold the sound choice, which is no part of the line. Equal digests, equal worlds.
+std::string WorldDigest(WorldJson world);
