@@ -61,7 +61,9 @@ nlohmann::json DumpGameState(const GameSession& game, uint32_t timerMs, int32_t 
                         {"runsStarted", game.runsStarted},
                         {"deviceReopens", game.deviceReopens},
                         {"menuOpen", game.menuOpen},
-                        {"runSeed", game.runSeed}};
+                        {"runSeed", game.runSeed},
+                        {"runCommandLine", game.runCommandLine},
+                        {"worldDigest", game.worldDigest}};
     state["picture"] = {{"width", game.cabDisplay.renderWidth},
                         {"height", game.cabDisplay.renderHeight},
                         {"top", pictureTop}};

@@ -12,7 +12,8 @@
 
 struct GameSession;
 
-// Everything a test looks at. timerMs is the timer reading at the moment of the dump, and
+// Everything a test looks at, with the command line of the run's line and the digest of the
+// world as it was built. timerMs is the timer reading at the moment of the dump, and
 // pictureTop the rows the menu bar takes above the picture.
 nlohmann::json DumpGameState(const GameSession& game, uint32_t timerMs, int32_t pictureTop);
 
