@@ -451,7 +451,7 @@ void ApplyOptionsActions(OptionsDialog& dialog, const OptionsDialogActions& acti
     if (actions.chosenScenery != 0)
         ChooseScenery(dialog, actions.chosenScenery);
     if (actions.pressedRandom)
-        PressRandom(dialog, options, random, static_cast<uint32_t>(std::time(nullptr)));
+        PressRandom(dialog, options, random);
     if (actions.chosenSoundType >= 0)
         ChooseSoundType(dialog, actions.chosenSoundType);
     if (actions.pressedStart)

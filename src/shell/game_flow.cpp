@@ -1,9 +1,12 @@
 #include "shell/game_flow.h"
 
+#include <memory>
+
 #include "device/device_results.h"
 #include "render/scene.h"
 #include "shell/game_clock.h"
 #include "shell/shell_commands.h"
+#include "shell/state_dump.h"
 #include "shell/window_procedure.h"
 #include "shell/world_options_cli.h"
 #include "sim/autopilot.h"
@@ -31,16 +34,21 @@ void AnnounceEndOfRun(GameSession& game, ShellPlatform& platform)
 
 void StartNewRun(GameSession& game, uint32_t seed)
 {
+    // Built on empty tables, as the command line builds a line: the fields a build leaves alone
+    // (the plan's unused ones, where the last run's trains stood) carry nothing over, so the
+    // run's command line builds this very world.
+    game.world = *std::make_unique<World>();
     SeedAsStartUp(game.world, game.options, seed);
     BuildWorld(game.world, game.options, seed);
     game.runSeed = seed;
+    game.runCommandLine = PlayCommandLine(game.options, seed);
+    // Taken now: the trains move the world on from the first frame.
+    game.worldDigest = WorldDigest(WorldToJson(game.world, game.options));
     game.runsStarted += 1;
 }
 
 uint32_t SeedForOptionsDialog(const GameSession& game, uint32_t clockSeed)
 {
-    if (game.options.scenery == SceneryRandom)
-        return game.runSeed;
     return FreshRouteSeed(game.runSeed, clockSeed);
 }
 

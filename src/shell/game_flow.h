@@ -75,6 +75,8 @@ struct GameSession {
     CabDisplayState cabDisplay = {};
     EngineSound sound;
     uint32_t runSeed = 0;          // the seed the current run was built from
+    std::string runCommandLine;    // the command line that builds the current run's line again
+    std::string worldDigest;       // WorldDigest of the world as the run's build left it
     int32_t endsAfterRun = 0;      // nobody is there to choose: the dialog after a run exits
     int32_t menuOpen = 0;          // a menu of the menu bar or the pop-up menu is open
     // What happened, for the state dump and the tests.
@@ -84,11 +86,12 @@ struct GameSession {
     int32_t deviceReopens = 0;
 };
 
-// Seeds the generator for seed as the command line does and builds the world: a new run.
+// Seeds the generator for seed as the command line does and builds the world from the options
+// as they stand (a random line keeps the values the dialog drew): a new run.
 void StartNewRun(GameSession& game, uint32_t seed);
 
-// The seed a newly opened options dialog offers: a fresh one, except that a Random line keeps
-// the seed its values were drawn from.
+// The seed a newly opened options dialog offers: a fresh one, whatever the scenery, so that
+// every run of a random or custom scenery is a new line.
 uint32_t SeedForOptionsDialog(const GameSession& game, uint32_t clockSeed);
 
 // One frame. A negative result is a rendering failure that ends the program.

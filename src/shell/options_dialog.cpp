@@ -4,18 +4,6 @@
 #include "shell/world_options_cli.h"
 #include "world/game_random.h"
 
-namespace {
-
-// The option an edit holds once Start has read it: the value if in range, else the replacement.
-int32_t ReadEditAsOption(const std::string& text, const OptionRange& range)
-{
-    GameOptions scratch;
-    StoreOptionValue(scratch, range, ReadEditValue(text));
-    return scratch.*range.field;
-}
-
-}  // namespace
-
 void OpenOptionsDialog(OptionsDialog& dialog, const GameOptions& options, const AppState& app, uint32_t routeSeed)
 {
     dialog.workingScenery = options.scenery;
@@ -24,6 +12,8 @@ void OpenOptionsDialog(OptionsDialog& dialog, const GameOptions& options, const 
         dialog.editTexts[i] = std::to_string(options.*EditedOptionRanges[i].field);
     dialog.firstRun = app.gameStarted ? 0 : 1;
     dialog.routeSeed = routeSeed;
+    dialog.reliefMin = options.reliefMin;
+    dialog.reliefMax = options.reliefMax;
     dialog.outcome = OptionsOutcome::Open;
 }
 
@@ -54,13 +44,11 @@ void ChooseSoundType(OptionsDialog& dialog, int32_t soundType)
         dialog.workingSoundType = soundType;
 }
 
-void PressRandom(OptionsDialog& dialog, GameOptions& options, GameRandom& random, uint32_t clockSeed)
+void PressRandom(OptionsDialog& dialog, GameOptions& options, GameRandom& random)
 {
-    dialog.routeSeed = FreshRouteSeed(dialog.routeSeed, clockSeed);
-    random.seed(dialog.routeSeed);
-    // The same five draws the command line makes for a random line, so that this seed builds
-    // the same line there. Curves, villages and forest go into the edits only (Cancel forgets
-    // them); the relief bounds have no edit and are stored at once.
+    // The generator is not seeded again: a click goes on with its sequence, so each click gives
+    // values as new as the draws themselves. Curves, villages and forest go into the edits only
+    // (Cancel forgets them); the relief bounds have no edit and are stored at once.
     GameOptions drawn = options;
     PressRandomScenery(drawn, random);
     dialog.editTexts[2] = std::to_string(drawn.curvesPercent);
@@ -68,6 +56,8 @@ void PressRandom(OptionsDialog& dialog, GameOptions& options, GameRandom& random
     dialog.editTexts[4] = std::to_string(drawn.forestLevel);
     options.reliefMax = drawn.reliefMax;
     options.reliefMin = drawn.reliefMin;
+    dialog.reliefMax = drawn.reliefMax;
+    dialog.reliefMin = drawn.reliefMin;
     dialog.workingScenery = SceneryRandom;
 }
 
@@ -99,19 +89,11 @@ uint32_t FreshRouteSeed(uint32_t previous, uint32_t clockSeed)
 
 std::string ReplayCommandLine(const OptionsDialog& dialog)
 {
-    std::string line = "tagvind play --scenery ";
-    if (dialog.workingScenery == SceneryRandom)
-        line += "random";
-    else if (dialog.workingScenery == SceneryCustom)
-        line += "custom";
-    else
-        line += std::to_string(dialog.workingScenery);
-    line += " --seed " + std::to_string(dialog.routeSeed);
-    // A preset and Random set curves, villages and forest themselves; only Custom needs them.
-    size_t editsNeeded = dialog.workingScenery == SceneryCustom ? dialog.editTexts.size() : 2;
-    for (size_t i = 0; i < editsNeeded; ++i) {
-        line += std::string(" --") + EditedOptionRanges[i].name + " " +
-                std::to_string(ReadEditAsOption(dialog.editTexts[i], EditedOptionRanges[i]));
-    }
-    return line;
+    GameOptions onStart;
+    onStart.scenery = dialog.workingScenery;
+    for (size_t i = 0; i < dialog.editTexts.size(); ++i)
+        StoreOptionValue(onStart, EditedOptionRanges[i], ReadEditValue(dialog.editTexts[i]));
+    onStart.reliefMin = dialog.reliefMin;
+    onStart.reliefMax = dialog.reliefMax;
+    return PlayCommandLine(onStart, dialog.routeSeed);
 }

@@ -4,9 +4,10 @@
 // the five edits hold text as the player typed it and are read on Start with the dialog's
 // reading rules; Random draws five values at once; Cancel is not offered before the first run.
 //
-// Every route is built from a seed, shown in the dialog so that the player can build the same
-// line again with --seed. Start seeds the game's generator with it exactly as the command line
-// does, and Random draws its values from it, so a Random line is one number.
+// Every route is built from a seed: the clock reading (or --seed) at start-up, and a fresh
+// clock reading whenever the dialog opens during the game, so that each run is a new line. The dialog shows the command line that builds the line Start would build:
+// the seed and every value the build reads, so that a random line is named whatever clicks
+// drew its values.
 
 #include <array>
 #include <cstdint>
@@ -45,6 +46,10 @@ struct OptionsDialog {
     std::array<std::string, 5> editTexts;  // in EditedOptionRanges order
     int32_t firstRun = 1;          // Start reads "START" and Cancel is disabled
     uint32_t routeSeed = 0;        // the seed the next run is built from
+    // The relief bounds as the options hold them: Random stores them there at once, and the
+    // command line shown must name them.
+    int32_t reliefMin = 0;
+    int32_t reliefMax = 0;
     OptionsOutcome outcome = OptionsOutcome::Open;
 };
 
@@ -61,11 +66,10 @@ const char* OptionsStartLabel(const OptionsDialog& dialog);
 void ChooseScenery(OptionsDialog& dialog, int32_t scenery);
 void ChooseSoundType(OptionsDialog& dialog, int32_t soundType);
 
-// Random: takes a new seed (clockSeed, or one more than the last seed when the clock has not
-// moved on, so every click draws new values), seeds the generator with it and draws curves,
-// villages and forest into their edits and the relief bounds into the options at once. Length
-// and meeting distance keep their text.
-void PressRandom(OptionsDialog& dialog, GameOptions& options, GameRandom& random, uint32_t clockSeed);
+// Random: five new draws from the game's generator, going on where it stands: curves, villages
+// and forest into their edits, the relief bounds into the options at once. Length and meeting
+// distance keep their text, and the route's seed stays the one the dialog opened with.
+void PressRandom(OptionsDialog& dialog, GameOptions& options, GameRandom& random);
 
 // Start: the working copies and then each edit, read and range-checked, go into the options.
 void PressStart(OptionsDialog& dialog, GameOptions& options);
@@ -77,6 +81,6 @@ void PressExit(OptionsDialog& dialog, AppState& app);
 // A seed newer than previous: the clock reading when it has moved past it.
 uint32_t FreshRouteSeed(uint32_t previous, uint32_t clockSeed);
 
-// The command line that builds the dialog's line again, e.g.
-// "tagvind play --scenery random --seed 1700000000 --length 100 --meeting 3".
+// The command line that builds the line Start would build: PlayCommandLine of the options as
+// Start would store them, with the dialog's seed.
 std::string ReplayCommandLine(const OptionsDialog& dialog);

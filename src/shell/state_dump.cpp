@@ -1,6 +1,7 @@
 #include "shell/state_dump.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "shell/game_flow.h"
 #include "shell/world_options_cli.h"
@@ -10,6 +11,17 @@ namespace {
 double Rounded(double value, double unit)
 {
     return std::round(value / unit) * unit;
+}
+
+// FNV-1a, 64 bits.
+uint64_t TextDigest(const std::string& text)
+{
+    uint64_t digest = 14695981039346656037ull;
+    for (char c : text) {
+        digest ^= static_cast<unsigned char>(c);
+        digest *= 1099511628211ull;
+    }
+    return digest;
 }
 
 }  // namespace
@@ -49,7 +61,9 @@ nlohmann::json DumpGameState(const GameSession& game, uint32_t timerMs, int32_t 
                         {"runsStarted", game.runsStarted},
                         {"deviceReopens", game.deviceReopens},
                         {"menuOpen", game.menuOpen},
-                        {"runSeed", game.runSeed}};
+                        {"runSeed", game.runSeed},
+                        {"runCommandLine", game.runCommandLine},
+                        {"worldDigest", game.worldDigest}};
     state["picture"] = {{"width", game.cabDisplay.renderWidth},
                         {"height", game.cabDisplay.renderHeight},
                         {"top", pictureTop}};
@@ -71,4 +85,12 @@ nlohmann::json RunSummary(const GameSession& game)
     summary["seed"] = game.runSeed;
     summary["options"] = RunOptionsJson(options);
     return summary;
+}
+
+std::string WorldDigest(WorldJson world)
+{
+    world.erase("options");
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(TextDigest(world.dump())));
+    return text;
 }

@@ -74,11 +74,44 @@ std::optional<uint32_t> ReadSeed(const std::string& text)
     return static_cast<uint32_t>(*number);
 }
 
+struct ReliefBounds {
+    int32_t minimum;
+    int32_t maximum;
+};
+
+// Reads MIN..MAX, two whole numbers of metres; the reason goes to notices when it is not that.
+std::optional<ReliefBounds> ReadReliefBounds(const std::string& text, std::ostream& notices)
+{
+    size_t dots = text.find("..");
+    std::optional<int64_t> minimum = dots == std::string::npos ? std::nullopt : ReadWholeNumber(text.substr(0, dots));
+    std::optional<int64_t> maximum = dots == std::string::npos ? std::nullopt : ReadWholeNumber(text.substr(dots + 2));
+    if (!minimum || !maximum) {
+        notices << "tagvind: --relief expects MIN..MAX in whole metres, e.g. -10..20, not '" << text << "'\n";
+        return std::nullopt;
+    }
+    if (*minimum < LowestRelief || *maximum > HighestRelief) {
+        notices << "tagvind: --relief bounds must lie within " << LowestRelief << ".." << HighestRelief << ", not '"
+                << text << "'\n";
+        return std::nullopt;
+    }
+    if (*minimum > *maximum) {
+        notices << "tagvind: --relief MIN must not be above MAX, not '" << text << "'\n";
+        return std::nullopt;
+    }
+    return ReliefBounds{static_cast<int32_t>(*minimum), static_cast<int32_t>(*maximum)};
+}
+
 // Curves, villages and forest: the options a preset or Random sets by itself.
 bool IsSetBySceneryItself(const OptionRange& range)
 {
     return range.field == &GameOptions::curvesPercent || range.field == &GameOptions::villagesPercent ||
            range.field == &GameOptions::forestLevel;
+}
+
+void NoticePresetSetsIt(std::ostream& notices, const char* name, int32_t scenery)
+{
+    notices << "tagvind: --" << name << " has no effect with preset scenery " << scenery
+            << ", which sets it; use --scenery custom\n";
 }
 
 }  // namespace
@@ -104,6 +137,10 @@ void AddWorldOptions(CLI::App& command, WorldOptionsInput& input)
     }
 
     command.add_option_function<std::string>(
+        "--relief", [&input](const std::string& text) { input.relief = text; },
+        "lowest and highest height of the land beside the track in metres, MIN..MAX (random or custom "
+        "scenery)");
+    command.add_option_function<std::string>(
         "--sound", [&input](const std::string& text) { input.sound = text; }, "off, automatic or electric");
     command.add_option_function<std::string>(
         "--seed", [&input](const std::string& text) { input.seed = text; },
@@ -122,25 +159,6 @@ bool ResolveWorldOptions(const WorldOptionsInput& input, GameOptions& options, u
             return false;
         }
         options.scenery = *scenery;
-    }
-
-    for (size_t i = 0; i < input.editedValues.size(); ++i) {
-        if (!input.editedValues[i])
-            continue;
-        const OptionRange& range = EditedOptionRanges[i];
-        const std::string& text = *input.editedValues[i];
-        std::optional<int64_t> number = ReadWholeNumber(text);
-        if (!number) {
-            notices << "tagvind: --" << range.name << " expects a whole number, not '" << text << "'\n";
-            return false;
-        }
-        // A number too large for the record lies outside every range, so the saturated value
-        // is replaced like any other.
-        int32_t value = static_cast<int32_t>(std::clamp<int64_t>(*number, INT32_MIN, INT32_MAX));
-        if (!StoreOptionValue(options, range, value)) {
-            notices << "tagvind: --" << range.name << " " << text << " is outside " << range.minimum
-                    << ".." << range.maximum << "; using " << range.replacement << "\n";
-        }
     }
 
     if (input.sound) {
@@ -165,20 +183,51 @@ bool ResolveWorldOptions(const WorldOptionsInput& input, GameOptions& options, u
         seed = static_cast<uint32_t>(std::time(nullptr));
     }
 
+    // Start-up presses Random with the generator just seeded; the values the line names below
+    // stand in for the ones drawn.
+    if (options.scenery == SceneryRandom) {
+        GameRandom startUp;
+        startUp.seed(seed);
+        PressRandomScenery(options, startUp);
+    }
+
+    for (size_t i = 0; i < input.editedValues.size(); ++i) {
+        if (!input.editedValues[i])
+            continue;
+        const OptionRange& range = EditedOptionRanges[i];
+        const std::string& text = *input.editedValues[i];
+        std::optional<int64_t> number = ReadWholeNumber(text);
+        if (!number) {
+            notices << "tagvind: --" << range.name << " expects a whole number, not '" << text << "'\n";
+            return false;
+        }
+        // A number too large for the record lies outside every range, so the saturated value
+        // is replaced like any other.
+        int32_t value = static_cast<int32_t>(std::clamp<int64_t>(*number, INT32_MIN, INT32_MAX));
+        if (!StoreOptionValue(options, range, value)) {
+            notices << "tagvind: --" << range.name << " " << text << " is outside " << range.minimum
+                    << ".." << range.maximum << "; using " << range.replacement << "\n";
+        }
+    }
+
+    if (input.relief) {
+        std::optional<ReliefBounds> relief = ReadReliefBounds(*input.relief, notices);
+        if (!relief)
+            return false;
+        options.reliefMin = relief->minimum;
+        options.reliefMax = relief->maximum;
+    }
+
     // The values stay stored, as the dialog stores its edits whatever the scenery; only the
-    // player should know that the build will not use them.
-    if (options.scenery != SceneryCustom) {
+    // player should know that a preset build will not use them.
+    if (options.scenery >= 1 && options.scenery <= 5) {
         for (size_t i = 0; i < input.editedValues.size(); ++i) {
             const OptionRange& range = EditedOptionRanges[i];
-            if (!input.editedValues[i] || !IsSetBySceneryItself(range))
-                continue;
-            if (options.scenery == SceneryRandom)
-                notices << "tagvind: --" << range.name << " has no effect with random scenery, which draws it; "
-                        << "use --scenery custom\n";
-            else
-                notices << "tagvind: --" << range.name << " has no effect with preset scenery " << options.scenery
-                        << ", which sets it; use --scenery custom\n";
+            if (input.editedValues[i] && IsSetBySceneryItself(range))
+                NoticePresetSetsIt(notices, range.name, options.scenery);
         }
+        if (input.relief)
+            NoticePresetSetsIt(notices, "relief", options.scenery);
     }
     return true;
 }
@@ -192,11 +241,13 @@ void PressRandomScenery(GameOptions& options, GameRandom& random)
     options.reliefMin = static_cast<int32_t>(random.draw() / 32767.0 * -10.0);
 }
 
-void SeedAsStartUp(World& world, GameOptions& options, uint32_t seed)
+void SeedAsStartUp(World& world, const GameOptions& options, uint32_t seed)
 {
     world.random.seed(seed);
-    if (options.scenery == SceneryRandom)
-        PressRandomScenery(options, world.random);
+    if (options.scenery == SceneryRandom) {
+        GameOptions drawn = options;
+        PressRandomScenery(drawn, world.random);
+    }
 }
 
 nlohmann::json RunOptionsJson(const GameOptions& options)
@@ -208,4 +259,25 @@ nlohmann::json RunOptionsJson(const GameOptions& options)
             {"villages", options.villagesPercent},
             {"forest", options.forestLevel},
             {"sound", options.soundType}};
+}
+
+std::string PlayCommandLine(const GameOptions& options, uint32_t seed)
+{
+    std::string line = "tagvind play --scenery ";
+    if (options.scenery == SceneryRandom)
+        line += "random";
+    else if (options.scenery == SceneryCustom)
+        line += "custom";
+    else
+        line += std::to_string(options.scenery);
+    line += " --seed " + std::to_string(seed);
+    bool presetSetsTheRest = options.scenery >= 1 && options.scenery <= 5;
+    for (const OptionRange& range : EditedOptionRanges) {
+        if (presetSetsTheRest && IsSetBySceneryItself(range))
+            continue;
+        line += std::string(" --") + range.name + " " + std::to_string(options.*range.field);
+    }
+    if (!presetSetsTheRest)
+        line += " --relief " + std::to_string(options.reliefMin) + ".." + std::to_string(options.reliefMax);
+    return line;
 }

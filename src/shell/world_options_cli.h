@@ -1,7 +1,12 @@
 #pragma once
 // The world options every command of the program accepts: scenery, the five edited values,
-// sound and the seed. They are read as text and resolved the way the options dialog reads its
-// edits, so a value outside its range is replaced, not refused.
+// the relief bounds, sound and the seed. They are read as text and resolved the way the options
+// dialog reads its edits, so a value outside its range is replaced, not refused.
+//
+// A line is one recipe, the game's start-up: the generator is seeded with the seed, a random
+// line presses Random once (five draws), and the build follows, whose route generator seeds
+// itself with the same seed. Values named on the command line stand in for the ones Random
+// drew, so a line built after any number of clicks in the options dialog can be named.
 
 #include <array>
 #include <cstdint>
@@ -21,15 +26,22 @@ struct World;
 struct WorldOptionsInput {
     std::optional<std::string> scenery;
     std::array<std::optional<std::string>, 5> editedValues;  // in EditedOptionRanges order
+    std::optional<std::string> relief;  // MIN..MAX
     std::optional<std::string> sound;
     std::optional<std::string> seed;
 };
 
-// Adds --scenery, --length, --meeting, --curves, --villages, --forest, --sound and --seed.
+// The relief bounds the command line accepts; far beyond what Random or a preset sets.
+constexpr int32_t LowestRelief = -1000;
+constexpr int32_t HighestRelief = 1000;
+
+// Adds --scenery, --length, --meeting, --curves, --villages, --forest, --relief, --sound and
+// --seed.
 void AddWorldOptions(CLI::App& command, WorldOptionsInput& input);
 
 // Applies the input to options. Values outside a range take the dialog's replacement value and
-// a one-line notice; seed is the --seed value, or the clock reading when none was given.
+// a one-line notice; seed is the --seed value, or the clock reading when none was given. For
+// random scenery the values Random draws from the seed fill in what the input leaves out.
 // Returns false, with the reason on notices, when some text is not a value of its option.
 bool ResolveWorldOptions(const WorldOptionsInput& input, GameOptions& options, uint32_t& seed,
                          std::ostream& notices);
@@ -37,11 +49,18 @@ bool ResolveWorldOptions(const WorldOptionsInput& input, GameOptions& options, u
 // The options a run was built with, as the drive and play summaries print them.
 nlohmann::json RunOptionsJson(const GameOptions& options);
 
+// The command line that builds the line of options and seed again: every value the build
+// reads, e.g. "tagvind play --scenery random --seed 1700000000 --length 100 --meeting 3
+// --curves 41 --villages 2 --forest 4 --relief -3..27". A preset sets curves, villages, forest
+// and relief itself, so its line leaves them out.
+std::string PlayCommandLine(const GameOptions& options, uint32_t seed);
+
 // The options dialog's Random button: five draws set curves, villages, forest and the relief
 // bounds.
 void PressRandomScenery(GameOptions& options, GameRandom& random);
 
 // Start-up as the game does it, with seed standing for the clock reading: seeds the world's
-// generator, and presses Random when that scenery was chosen. BuildWorld(world, options, seed)
-// follows.
-void SeedAsStartUp(World& world, GameOptions& options, uint32_t seed);
+// generator and, for random scenery, makes the five draws of the Random press. The values were
+// taken when the options were resolved, so the options are left as they are.
+// BuildWorld(world, options, seed) follows.
+void SeedAsStartUp(World& world, const GameOptions& options, uint32_t seed);

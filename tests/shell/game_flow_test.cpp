@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "fake_shell_platform.h"
+#include "shell/shell_commands.h"
+#include "shell/state_dump.h"
 #include "shell/window_procedure.h"
+#include "shell/world_options_cli.h"
+#include "shell_test_world.h"
 
 namespace {
 
@@ -25,6 +31,28 @@ size_t CountOf(const std::vector<std::string>& log, const std::string& entry)
     for (const std::string& line : log)
         count += line == entry ? 1 : 0;
     return count;
+}
+
+// The digest of the world that a command line like "tagvind play --scenery 3 --seed 9 ..."
+// builds, read as the program reads its arguments.
+std::string DigestOfCommandLine(const std::string& line)
+{
+    std::istringstream words(line);
+    std::vector<std::string> arguments;
+    for (std::string word; words >> word;)
+        arguments.push_back(word);
+    arguments.erase(arguments.begin(), arguments.begin() + 2);  // "tagvind play"
+    CLI::App command;
+    WorldOptionsInput input;
+    AddWorldOptions(command, input);
+    std::reverse(arguments.begin(), arguments.end());  // CLI11 takes the vector back to front
+    command.parse(arguments);
+    GameOptions options;
+    uint32_t seed = 0;
+    std::ostringstream notices;
+    EXPECT_TRUE(ResolveWorldOptions(input, options, seed, notices)) << line;
+    EXPECT_EQ(notices.str(), "") << line;
+    return WorldDigest(WorldToJson(*BuildShellTestWorld(options, seed), options));
 }
 
 }  // namespace
@@ -155,4 +183,53 @@ TEST(GameFlow, PresentFailuresAreRepairedOrEndTheProgram)
     started.platform().hasDevice = false;
     started.platform().nowMs += 20;
     EXPECT_TRUE(IsFailure(RunFrame(started.game(), started.platform())));
+}
+
+// Whatever was clicked in the dialogs before, the line a dialog shows is the line its Start
+// builds, and every restart builds a new line.
+TEST(GameFlow, EveryRestartBuildsTheNewLineItsCommandLineNames)
+{
+    // The clicks in each dialog: R Random, C Custom, 1..5 a preset, 0 the curves edit set to 10,
+    // x Cancel instead of Start. Cancel keeps the relief bounds Random drew, which Custom uses.
+    const std::vector<std::vector<std::string>> cases = {
+        {"R", "", ""}, {"RRR", "R"}, {"Rx", "C0", "R3"}, {"RC", "4", "C"}};
+    for (const std::vector<std::string>& dialogs : cases) {
+        StartedGame started = StartGameForTest();
+        GameSession& game = started.game();
+        std::vector<std::string> digests = {game.worldDigest};
+        std::string shownLine;
+        std::string previousLine = game.runCommandLine;
+        for (const std::string& clicks : dialogs) {
+            SCOPED_TRACE(testing::PrintToString(dialogs) + " at '" + clicks + "'");
+            bool cancels = clicks.find('x') != std::string::npos;
+            started.platform().optionsScript = [&](OptionsDialog& dialog, GameOptions& options, GameRandom& random,
+                                                   AppState&) {
+                for (char click : clicks) {
+                    if (click == 'R')
+                        PressRandom(dialog, options, random);
+                    else if (click == '0')
+                        dialog.editTexts[2] = "10";
+                    else if (click != 'x')
+                        ChooseScenery(dialog, click == 'C' ? SceneryCustom : click - '0');
+                }
+                shownLine = ReplayCommandLine(dialog);
+                cancels ? PressCancel(dialog) : PressStart(dialog, options);
+            };
+            HandleCommand(game, started.platform(), CommandStartMenu, false);
+            if (cancels) {
+                EXPECT_EQ(game.worldDigest, digests.back());
+                continue;
+            }
+            EXPECT_EQ(game.runCommandLine, shownLine);
+            EXPECT_EQ(DigestOfCommandLine(shownLine), game.worldDigest) << shownLine;
+            EXPECT_EQ(std::count(digests.begin(), digests.end(), game.worldDigest), 0);
+            digests.push_back(game.worldDigest);
+            // Without a click a random line keeps its values; only the seed is new.
+            auto values = [](const std::string& line) { return line.substr(line.find(" --length")); };
+            if (clicks.empty()) {
+                EXPECT_EQ(values(shownLine), values(previousLine));
+            }
+            previousLine = shownLine;
+        }
+    }
 }

@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "shell/app_state.h"
-#include "shell/game_flow.h"
 #include "shell/world_options_cli.h"
-#include "shell_test_world.h"
 #include "world/game_random.h"
 
 namespace {
@@ -59,7 +58,7 @@ TEST(OptionsDialog, EditsAreEnabledOnlyForCustom)
         EXPECT_EQ(OptionsEditsEnabled(open.dialog), scenery == SceneryCustom) << scenery;
     }
     GameRandom random;
-    PressRandom(open.dialog, open.options, random, 5);
+    PressRandom(open.dialog, open.options, random);
     EXPECT_FALSE(OptionsEditsEnabled(open.dialog));
 }
 
@@ -120,39 +119,37 @@ TEST(OptionsDialog, FirstDialogCannotBeCancelledButCanExit)
     EXPECT_EQ(open.app.exitRequested, 1);
 }
 
-TEST(OptionsDialog, RandomDrawsFiveValuesInOrderFromANewSeed)
+TEST(OptionsDialog, EachRandomClickDrawsTheNextFiveValues)
 {
     GameOptions options;
     options.totalLengthKm = 40;
     options.meetingDistanceKm = 6;
     OpenDialog open = OpenOn(options, 1, 100);
     GameRandom random;
-    PressRandom(open.dialog, open.options, random, 5000);
-    EXPECT_EQ(open.dialog.routeSeed, 5000u);
-
-    GameRandom expected;
-    expected.seed(5000);
-    int32_t curves = static_cast<int32_t>(expected.draw() / 32767.0 * 80.0);
-    int32_t villages = static_cast<int32_t>(expected.draw() / 32767.0 * 10.0);
-    int32_t forest = static_cast<int32_t>(expected.draw() / 32767.0 * 5.0);
-    int32_t reliefMax = static_cast<int32_t>(expected.draw() / 32767.0 * 50.0);
-    int32_t reliefMin = static_cast<int32_t>(expected.draw() / 32767.0 * -10.0);
-    EXPECT_EQ(open.dialog.editTexts[2], std::to_string(curves));
-    EXPECT_EQ(open.dialog.editTexts[3], std::to_string(villages));
-    EXPECT_EQ(open.dialog.editTexts[4], std::to_string(forest));
-    EXPECT_EQ(open.options.reliefMax, reliefMax);
-    EXPECT_EQ(open.options.reliefMin, reliefMin);
+    random.seed(5000);
+    GameRandom expected = random;
+    std::set<std::string> curvesSeen;
+    for (int click = 0; click < 20; ++click) {
+        PressRandom(open.dialog, open.options, random);
+        // The generator goes on: the click's values are the next five draws.
+        GameOptions drawn;
+        PressRandomScenery(drawn, expected);
+        ASSERT_EQ(open.dialog.editTexts[2], std::to_string(drawn.curvesPercent)) << "click " << click;
+        ASSERT_EQ(open.dialog.editTexts[3], std::to_string(drawn.villagesPercent)) << "click " << click;
+        ASSERT_EQ(open.dialog.editTexts[4], std::to_string(drawn.forestLevel)) << "click " << click;
+        ASSERT_EQ(open.options.reliefMax, drawn.reliefMax) << "click " << click;
+        ASSERT_EQ(open.options.reliefMin, drawn.reliefMin) << "click " << click;
+        curvesSeen.insert(open.dialog.editTexts[2]);
+    }
+    // New values on every click, not the same few again.
+    EXPECT_GE(curvesSeen.size(), 10u);
     EXPECT_EQ(open.dialog.workingScenery, SceneryRandom);
-    // Length and meeting distance keep their text; the drawn values wait in the edits.
+    // The route keeps the seed the dialog opened with; length and meeting distance keep their
+    // text; the drawn values wait in the edits.
+    EXPECT_EQ(open.dialog.routeSeed, 100u);
     EXPECT_EQ(open.dialog.editTexts[0], "40");
     EXPECT_EQ(open.dialog.editTexts[1], "6");
     EXPECT_EQ(open.options.curvesPercent, 30);
-
-    // A second click in the same second still takes a new seed and draws anew.
-    std::string firstCurves = open.dialog.editTexts[2];
-    uint32_t firstSeed = open.dialog.routeSeed;
-    PressRandom(open.dialog, open.options, random, 5000);
-    EXPECT_EQ(open.dialog.routeSeed, firstSeed + 1);
 
     // The drawn values are the ones Start stores.
     PressStart(open.dialog, open.options);
@@ -168,7 +165,8 @@ TEST(OptionsDialog, RandomThenCancelKeepsOnlyTheReliefBounds)
     OpenDialog open = OpenOn(options, 1);
     GameRandom random;
     // Seed 7's draws put the relief bounds away from their start values.
-    PressRandom(open.dialog, open.options, random, 7);
+    random.seed(7);
+    PressRandom(open.dialog, open.options, random);
     int32_t reliefMax = open.options.reliefMax;
     int32_t reliefMin = open.options.reliefMin;
     ASSERT_TRUE(reliefMax != options.reliefMax || reliefMin != options.reliefMin);
@@ -181,47 +179,23 @@ TEST(OptionsDialog, RandomThenCancelKeepsOnlyTheReliefBounds)
     EXPECT_EQ(open.options.reliefMin, reliefMin);
 }
 
-// The seed the dialog shows must build the same line as --seed does on the command line.
-TEST(OptionsDialog, ShownSeedRebuildsTheSameLineAsTheCommandLine)
-{
-    auto game = std::make_unique<GameSession>();
-    game->app.gameStarted = 1;
-    game->options.totalLengthKm = 8;
-    OptionsDialog dialog;
-    OpenOptionsDialog(dialog, game->options, game->app, 100);
-    PressRandom(dialog, game->options, game->world.random, 1234567);
-    PressStart(dialog, game->options);
-    StartNewRun(*game, dialog.routeSeed);
-
-    GameOptions commandLine;
-    commandLine.scenery = SceneryRandom;
-    commandLine.totalLengthKm = 8;
-    auto replayed = BuildShellTestWorld(commandLine, dialog.routeSeed);
-
-    EXPECT_EQ(commandLine.curvesPercent, game->options.curvesPercent);
-    EXPECT_EQ(commandLine.villagesPercent, game->options.villagesPercent);
-    EXPECT_EQ(commandLine.forestLevel, game->options.forestLevel);
-    EXPECT_EQ(commandLine.reliefMax, game->options.reliefMax);
-    EXPECT_EQ(commandLine.reliefMin, game->options.reliefMin);
-    ASSERT_EQ(replayed->segmentCount, game->world.segmentCount);
-    for (int32_t i = 1; i <= replayed->segmentCount; ++i) {
-        EXPECT_EQ(replayed->track[i].type, game->world.track[i].type) << "segment " << i;
-        EXPECT_EQ(replayed->track[i].endX, game->world.track[i].endX) << "segment " << i;
-    }
-    EXPECT_EQ(replayed->groundNoise, game->world.groundNoise);
-    EXPECT_EQ(ReplayCommandLine(dialog),
-              "tagvind play --scenery random --seed 1234567 --length 8 --meeting 3");
-}
-
 TEST(OptionsDialog, ReplayLineNamesWhatTheSceneryLeavesOpen)
 {
     GameOptions options;
+    options.reliefMin = -4;
+    options.reliefMax = 33;
     OpenDialog open = OpenOn(options, 1, 99);
     EXPECT_EQ(ReplayCommandLine(open.dialog), "tagvind play --scenery 1 --seed 99 --length 100 --meeting 3");
     ChooseScenery(open.dialog, SceneryCustom);
     open.dialog.editTexts[2] = "95";  // replaced by 20 on Start
-    EXPECT_EQ(ReplayCommandLine(open.dialog),
-              "tagvind play --scenery custom --seed 99 --length 100 --meeting 3 --curves 20 --villages 5 --forest 1");
+    EXPECT_EQ(ReplayCommandLine(open.dialog), "tagvind play --scenery custom --seed 99 --length 100 --meeting 3 "
+                                              "--curves 20 --villages 5 --forest 1 --relief -4..33");
+    // Random names the values it drew, the relief bounds it stored among them.
+    GameRandom random;
+    random.seed(1);
+    PressRandom(open.dialog, open.options, random);
+    EXPECT_EQ(ReplayCommandLine(open.dialog), "tagvind play --scenery random --seed 99 --length 100 --meeting 3 "
+                                              "--curves 0 --villages 5 --forest 0 --relief -5..40");
 }
 
 TEST(OptionsDialog, FreshSeedsOnlyGrow)

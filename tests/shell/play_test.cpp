@@ -13,6 +13,7 @@
 #include <stb/stb_image.h>
 
 #include "run_tagvind.h"
+#include "shell/state_dump.h"
 
 namespace {
 
@@ -250,6 +251,36 @@ TEST(PlayOffscreen, StartMenuHoldsTheGameAndKeepsItsTimeOffTheClock)
     Picture withDialog = ReadPicture(folder / "dialog.png");
     EXPECT_GT(withDialog.ShareDifferingFrom(game, 0.3, 0.3, 0.7, 0.7), 0.5);
     EXPECT_LT(withDialog.ShareDifferingFrom(game, 0.0, 0.3, 0.03, 0.7), 0.05);
+}
+
+TEST(PlayOffscreen, RestartsBuildNewRandomLinesThatTheirCommandLinesBuildAgain)
+{
+    ScratchFolder folder;
+    PlayRun run = RunPlay(folder,
+                          R"({"at": 0.5, "snapshot": "first run"}
+{"at": 1.0, "key": "F2"}
+{"at": 1.5, "key": "RETURN"}
+{"at": 2.0, "snapshot": "second run"}
+{"at": 2.5, "key": "F2"}
+{"at": 3.0, "key": "RETURN"}
+{"at": 3.5, "snapshot": "third run"}
+)",
+                          "--scenery random --seed 77 --length 5 --meeting 2 --quit-after 4 --window 320x240 "
+                          "--sound off");
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::vector<std::string> digests;
+    for (const char* label : {"first run", "second run", "third run"}) {
+        const nlohmann::json& session = Snapshot(run, label)["session"];
+        std::string line = session["runCommandLine"].get<std::string>();
+        ASSERT_EQ(line.rfind("tagvind play --scenery random --seed ", 0), 0u) << line;
+        TagvindRun route = RunTagvind("route --json -" + line.substr(std::string("tagvind play").size()));
+        ASSERT_EQ(route.status, 0) << line << "\n" << route.err;
+        EXPECT_EQ(WorldDigest(WorldJson::parse(route.out)), session["worldDigest"]) << label << ": " << line;
+        digests.push_back(session["worldDigest"]);
+    }
+    EXPECT_EQ(Snapshot(run, "third run")["session"]["runsStarted"], 3);
+    EXPECT_NE(digests[0], digests[1]);
+    EXPECT_NE(digests[1], digests[2]);
 }
 
 TEST(PlayOffscreen, FullScreenToggleReopensTheDevice)

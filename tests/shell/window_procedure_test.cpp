@@ -237,31 +237,6 @@ TEST(WindowProcedure, RestartBuildsANewRunWithTheDialogsSeed)
     EXPECT_EQ(started.player().speed, 0.0f);
 }
 
-TEST(WindowProcedure, RandomLineKeepsItsSeedWhenTheDialogOpensAgain)
-{
-    StartedGame started = StartGameForTest();
-    FakeShellPlatform& platform = started.platform();
-    platform.clockSeed = 1800000000;
-    platform.optionsScript = [](OptionsDialog& dialog, GameOptions& options, GameRandom& random, AppState&) {
-        PressRandom(dialog, options, random, 1800000005);
-        PressStart(dialog, options);
-    };
-    HandleCommand(started.game(), platform, CommandStartMenu, false);
-    ASSERT_EQ(started.game().runSeed, 1800000005u);
-    int32_t curves = started.game().options.curvesPercent;
-
-    // Opened again without a click on Random: the same seed, so the same drawn values.
-    uint32_t shownSeed = 0;
-    platform.clockSeed = 1900000000;
-    platform.optionsScript = [&shownSeed](OptionsDialog& dialog, GameOptions& options, GameRandom&, AppState&) {
-        shownSeed = dialog.routeSeed;
-        PressStart(dialog, options);
-    };
-    HandleCommand(started.game(), platform, CommandStartMenu, false);
-    EXPECT_EQ(shownSeed, 1800000005u);
-    EXPECT_EQ(started.game().options.curvesPercent, curves);
-}
-
 TEST(WindowProcedure, AboutBoxAndDeviceDialogPauseAndResume)
 {
     StartedGame started = StartGameForTest();

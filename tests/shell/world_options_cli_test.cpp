@@ -103,6 +103,13 @@ TEST(WorldOptionsCli, TextThatIsNotAValueIsRefusedWithTheOptionNamed)
         {{"--seed", "-1"}, "tagvind: --seed expects a whole number from 0 to 4294967295, not '-1'\n"},
         {{"--seed", "4294967296"}, "tagvind: --seed expects a whole number from 0 to 4294967295, not '4294967296'\n"},
         {{"--seed", "0x10"}, "tagvind: --seed expects a whole number from 0 to 4294967295, not '0x10'\n"},
+        {{"--relief", "20"}, "tagvind: --relief expects MIN..MAX in whole metres, e.g. -10..20, not '20'\n"},
+        {{"--relief", "-10..2x"}, "tagvind: --relief expects MIN..MAX in whole metres, e.g. -10..20, not '-10..2x'\n"},
+        {{"--relief", "1...5"}, "tagvind: --relief expects MIN..MAX in whole metres, e.g. -10..20, not '1...5'\n"},
+        {{"--relief", "..5"}, "tagvind: --relief expects MIN..MAX in whole metres, e.g. -10..20, not '..5'\n"},
+        {{"--relief", "5..4"}, "tagvind: --relief MIN must not be above MAX, not '5..4'\n"},
+        {{"--relief", "-1001..0"}, "tagvind: --relief bounds must lie within -1000..1000, not '-1001..0'\n"},
+        {{"--relief", "0..1001"}, "tagvind: --relief bounds must lie within -1000..1000, not '0..1001'\n"},
     };
     for (const Case& c : cases) {
         Resolved resolved = ResolveArguments(c.arguments);
@@ -162,23 +169,31 @@ TEST(WorldOptionsCli, OptionsLeftOutKeepTheirDefaultsAndTheClockSeeds)
     EXPECT_EQ(seeded.seed, 4294967295u);
 }
 
-TEST(WorldOptionsCli, ValuesThatTheSceneryOverridesAreStoredButNoticed)
+TEST(WorldOptionsCli, PresetsNoticeTheValuesTheySetAndRandomTakesThemInsteadOfItsDraws)
 {
-    Resolved preset = ResolveArguments({"--scenery", "2", "--curves", "50", "--length", "40"});
+    Resolved preset = ResolveArguments({"--scenery", "2", "--curves", "50", "--length", "40", "--relief", "0..9"});
     ASSERT_TRUE(preset.ok);
     EXPECT_EQ(preset.options.curvesPercent, 50);
     EXPECT_EQ(preset.options.totalLengthKm, 40);
     EXPECT_EQ(preset.notices,
-              "tagvind: --curves has no effect with preset scenery 2, which sets it; use --scenery custom\n");
+              "tagvind: --curves has no effect with preset scenery 2, which sets it; use --scenery custom\n"
+              "tagvind: --relief has no effect with preset scenery 2, which sets it; use --scenery custom\n");
 
-    Resolved random = ResolveArguments({"--scenery", "random", "--forest", "2"});
-    ASSERT_TRUE(random.ok);
-    EXPECT_EQ(random.notices,
-              "tagvind: --forest has no effect with random scenery, which draws it; use --scenery custom\n");
+    // Seed 1 draws curves 0, villages 5, forest 0 and relief -5..40 (the test below).
+    Resolved drawn = ResolveArguments({"--scenery", "random", "--seed", "1"});
+    Resolved named = ResolveArguments({"--scenery", "random", "--seed", "1", "--forest", "2", "--relief", "-7..-3"});
+    ASSERT_TRUE(drawn.ok && named.ok);
+    EXPECT_EQ(drawn.notices + named.notices, "");
+    EXPECT_EQ(std::make_pair(drawn.options.curvesPercent, drawn.options.villagesPercent), std::make_pair(0, 5));
+    EXPECT_EQ(std::make_pair(drawn.options.reliefMin, drawn.options.reliefMax), std::make_pair(-5, 40));
+    EXPECT_EQ(std::make_pair(drawn.options.forestLevel, named.options.forestLevel), std::make_pair(0, 2));
+    EXPECT_EQ(std::make_pair(named.options.curvesPercent, named.options.villagesPercent), std::make_pair(0, 5));
+    EXPECT_EQ(std::make_pair(named.options.reliefMin, named.options.reliefMax), std::make_pair(-7, -3));
 
-    Resolved custom = ResolveArguments({"--scenery", "custom", "--forest", "2"});
+    Resolved custom = ResolveArguments({"--scenery", "custom", "--forest", "2", "--relief", "-1000..1000"});
     ASSERT_TRUE(custom.ok);
     EXPECT_EQ(custom.notices, "");
+    EXPECT_EQ(std::make_pair(custom.options.reliefMin, custom.options.reliefMax), std::make_pair(-1000, 1000));
 }
 
 TEST(WorldOptionsCli, RandomSceneryDrawsItsFiveValuesInTheDialogsOrder)
