@@ -1,5 +1,5 @@
 # Two commands for people: `make run` plays, `make test` runs every test.
-.PHONY: run test build setup bench clean
+.PHONY: run test build install setup bench clean
 
 setup:
 	@echo "Checking the packages the game needs..."
@@ -27,6 +27,13 @@ test: setup
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz
 	@ctest --preset fuzz
+
+# The game, its menu entry and its icon under PREFIX (default /usr/local).
+PREFIX ?= /usr/local
+install: build
+	@echo "Installing Tagvind under $(PREFIX)..."
+	@cmake --build --preset release --target tagvind_icons
+	@cmake --install build/release --prefix "$(PREFIX)"
 
 bench: build
 	@./build/release/tagvind bench world

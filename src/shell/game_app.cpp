@@ -98,6 +98,7 @@ struct GameApp {
     int32_t framesAfterInput = 0;    // frames still to draw before an idle game waits for input
     double nextFrameDueMs = 0.0;     // when frames are paced by the timer
     uint32_t liveStateWrittenMs = 0;
+    uint32_t lastFrameKeptMs = 0;
 };
 
 uint32_t NowMs(const GameApp& app)
@@ -318,6 +319,20 @@ void EndTurn(GameApp& app)
 }
 
 // Renders the frame's UI and presents it, reading the picture for a screenshot when one is due.
+// Keeping a frame for the dialogs to be drawn over is a copy of the whole picture, which costs
+// the software rasterizer as much as a third of the frame: a running game keeps one a tenth of
+// a second, and every frame around input (which is what opens dialogs and menus). A scripted
+// run keeps every frame, so that its pictures are exact.
+bool KeepsThisFrame(GameApp& app)
+{
+    constexpr uint32_t KeepFrameEveryMs = 100;
+    uint32_t now = ReadTimerMs();
+    if (app.settings.fixedFrameMs == 0 && app.framesAfterInput == 0 && now - app.lastFrameKeptMs < KeepFrameEveryMs)
+        return false;
+    app.lastFrameKeptMs = now;
+    return true;
+}
+
 void FinishUiFrame(GameApp& app, bool keepAsLastFrame)
 {
     std::vector<uint8_t> picture;
@@ -669,7 +684,7 @@ public:
     {
         PlaceCabDisplay(*app_.ui);
         DrawWindowsOfFrame(app_);
-        FinishUiFrame(app_, true);
+        FinishUiFrame(app_, KeepsThisFrame(app_));
         return RenderDeviceShowFrame(app_.session.device);
     }
     void RestoreSurfaces() override { RenderDeviceRestoreSurfaces(app_.session.device); }

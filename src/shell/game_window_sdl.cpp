@@ -374,6 +374,8 @@ bool StartWindowSystem(std::string& whyNot)
         whyNot = SDL_GetError();
         return false;
     }
+    // Game controllers are welcome, not needed: the game plays on without them.
+    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
     return true;
 }
 
@@ -419,8 +421,6 @@ uint32_t ReadTimerMs()
 
 void PumpEvents(const EventTarget& target, InputBatch& batch, int32_t waitMs)
 {
-    if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) == 0)
-        SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
     // ImGui's navigation reads which keys are down as each of its frames begins, so a key
     // pressed and released within one look at the queue would be over unseen: its release
     // waits for the next look.
