@@ -76,7 +76,7 @@ TEST(PlayWindow, PictureLeversAndDialogsFollowEverySizeOfTheWindow)
         GTEST_SKIP() << "openbox is needed to enforce the window's size hints (tools/setup.sh installs it)";
     GameInWindow game(display, folder, "--quit-after 120");
     ASSERT_FALSE(game.window().empty()) << ReadWholeFile(folder / "err.txt");
-    // The spec's first size, and no smaller than 100 by 100 whatever is asked.
+    // The first size, and no smaller than 100 by 100 whatever is asked.
     ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) { return PictureFills(s, 300, 300); }));
     game.Do("windowsize " + game.window() + " 40 40");
     ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) { return PictureFills(s, 100, 100); }));

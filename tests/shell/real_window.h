@@ -94,8 +94,13 @@ public:
                 why_ = ReadWholeFile(folder / "xvfb.log");
                 return;
             }
-            if (CanRun("openbox"))
+            if (CanRun("openbox")) {
                 manager_ = StartInBackground("exec env DISPLAY=" + name_ + " openbox >/dev/null 2>&1", folder, "wm");
+                // A window mapped before the manager is up is never managed as the game expects.
+                std::string managed = "DISPLAY=" + name_ + " wmctrl -m >/dev/null 2>&1";
+                if (CanRun("wmctrl"))
+                    WaitUntil([&] { return std::system(managed.c_str()) == 0; }, 10);
+            }
             return;
         }
         why_ = "no free display number";
@@ -127,8 +132,9 @@ private:
 inline std::string Xdotool(const VirtualDisplay& display, const std::string& arguments)
 {
     ScratchFolder capture;
+    // Only what it prints on stdout: its complaints about window-manager properties are noise.
     std::string command = "DISPLAY=" + display.name() + " timeout 20 xdotool " + arguments + " >'" +
-                          (capture / "out").string() + "' 2>&1";
+                          (capture / "out").string() + "' 2>/dev/null";
     std::system(command.c_str());
     std::string out = ReadWholeFile(capture / "out");
     while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
@@ -175,8 +181,12 @@ public:
         std::string dialog = Xdotool(display, "search --sync --name '^Tagvind Options$'");
         if (dialog.empty())
             return;
-        Xdotool(display, "windowactivate --sync " + dialog + " key --delay 50 Return");
-        window_ = Xdotool(display, "search --sync --name '^Tagvind$'");
+        // START with the Return key, again until the dialog has taken it: a key that comes
+        // before the dialog's first frame is not seen.
+        for (int press = 0; press < 40 && window_.empty(); ++press) {
+            Xdotool(display, "windowactivate --sync " + dialog + " key Return");
+            WaitUntil([&] { return !(window_ = Xdotool(display, "search --name '^Tagvind$'")).empty(); }, 0.5);
+        }
         if (!window_.empty())
             Xdotool(display, "windowactivate --sync " + window_);
     }
