@@ -85,9 +85,11 @@ for _ in $(seq 1 580); do
 done
 sleep 1
 dump root end-of-run-message
-# The game waits in its message box, which it asked of SDL; only a kill ends that wait.
+# The game waits in its message box, which it asked of SDL; only a kill ends that wait, and the
+# box is a process of its own.
 kill -9 "$game_pid" 2>/dev/null || true
 wait "$game_pid" 2>/dev/null || true
+pkill -9 -f "^$game " 2>/dev/null || true
 
 # The game window on a desktop with a window manager: resized, and the start options over a
 # window too small to hold them (the dialog then has a window of its own).

@@ -74,36 +74,34 @@ struct EndsProcess {
     }
 };
 
-// An X server of our own on a display number nobody uses, with openbox on it where installed.
+// An X server of our own, with openbox on it where installed.
 class VirtualDisplay {
 public:
     VirtualDisplay(const ScratchFolder& folder, const std::string& screen = "1600x1000x24")
     {
-        for (int number = 97; number < 140; ++number) {
-            std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-            std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
-            if (access(socket.c_str(), F_OK) == 0 || access(lock.c_str(), F_OK) == 0)
-                continue;
-            name_ = ":" + std::to_string(number);
-            server_ = StartInBackground("exec Xvfb " + name_ + " -screen 0 " + screen + " -nolisten tcp >'" +
-                                            (folder / "xvfb.log").string() + "' 2>&1",
-                                        folder, "xvfb");
-            ready_ = WaitUntil([&] { return !IsRunning(server_) || access(socket.c_str(), F_OK) == 0; }, 10) &&
-                     IsRunning(server_);
-            if (!ready_) {
-                why_ = ReadWholeFile(folder / "xvfb.log");
-                return;
-            }
-            if (CanRun("openbox")) {
-                manager_ = StartInBackground("exec env DISPLAY=" + name_ + " openbox >/dev/null 2>&1", folder, "wm");
-                // A window mapped before the manager is up is never managed as the game expects.
-                std::string managed = "DISPLAY=" + name_ + " wmctrl -m >/dev/null 2>&1";
-                if (CanRun("wmctrl"))
-                    WaitUntil([&] { return std::system(managed.c_str()) == 0; }, 10);
-            }
+        // Xvfb picks a free display number itself and says which: tests running side by side
+        // never share one.
+        std::filesystem::path numberFile = folder / "display-number";
+        server_ = StartInBackground("exec Xvfb -displayfd 3 -screen 0 " + screen + " -nolisten tcp 3>'" +
+                                        numberFile.string() + "' >'" + (folder / "xvfb.log").string() + "' 2>&1",
+                                    folder, "xvfb");
+        std::string number;
+        ready_ = WaitUntil([&] {
+            number = ReadWholeFile(numberFile);
+            return !IsRunning(server_) || number.find('\n') != std::string::npos;
+        }, 10) && IsRunning(server_) && !number.empty();
+        if (!ready_) {
+            why_ = ReadWholeFile(folder / "xvfb.log");
             return;
         }
-        why_ = "no free display number";
+        name_ = ":" + number.substr(0, number.find('\n'));
+        if (CanRun("openbox")) {
+            manager_ = StartInBackground("exec env DISPLAY=" + name_ + " openbox >/dev/null 2>&1", folder, "wm");
+            // A window mapped before the manager is up is never managed as the game expects.
+            std::string managed = "DISPLAY=" + name_ + " wmctrl -m >/dev/null 2>&1";
+            if (CanRun("wmctrl"))
+                WaitUntil([&] { return std::system(managed.c_str()) == 0; }, 10);
+        }
     }
     ~VirtualDisplay()
     {
