@@ -115,6 +115,26 @@ bool DrawsOffscreen()
     return videoDriver != nullptr && std::strcmp(videoDriver, "offscreen") == 0;
 }
 
+// The render size is the window's client area; the picture lies there on the screen (full
+// screen: from the display's corner).
+bool TakeWindowSize(RenderDevice& device)
+{
+    int width = 0;
+    int height = 0;
+    SDL_GL_GetDrawableSize(device.window, &width, &height);
+    if (width <= 0 || height <= 0)
+        return false;
+    int x = 0;
+    int y = 0;
+    if (!device.fullScreen)
+        SDL_GetWindowPosition(device.window, &x, &y);
+    device.renderWidth = width;
+    device.renderHeight = height;
+    device.viewportRect = {0, 0, width, height};
+    device.screenRect = {x, y, x + width, y + height};
+    return true;
+}
+
 int32_t Fail(RenderDevice& device, int32_t code)
 {
     RenderDeviceClose(device);
@@ -243,17 +263,7 @@ int32_t RenderDeviceOpen(RenderDevice& device, const RenderDeviceRequest& reques
     // Full screen waits for the display as a page flip does; a window waits when it is paced.
     device.syncedToDisplay = SyncToDisplay(fullScreen || request.paced != 0) ? 1 : 0;
 
-    int width = 0;
-    int height = 0;
-    SDL_GL_GetDrawableSize(device.window, &width, &height);
-    device.renderWidth = width;
-    device.renderHeight = height;
-    device.viewportRect = {0, 0, width, height};
-    int x = 0;
-    int y = 0;
-    if (!fullScreen)
-        SDL_GetWindowPosition(device.window, &x, &y);
-    device.screenRect = {x, y, x + width, y + height};
+    TakeWindowSize(device);
 
     // The programs and buffers the scene is drawn with.
     device.drawDevice = new GlDrawDevice();
@@ -262,7 +272,7 @@ int32_t RenderDeviceOpen(RenderDevice& device, const RenderDeviceRequest& reques
     SetDrawBatching(*device.drawDevice, request.batching != 0);
 
     // The viewport: the whole render target.
-    glViewport(0, 0, width, height);
+    glViewport(0, 0, device.renderWidth, device.renderHeight);
     if (glGetError() != GL_NO_ERROR)
         return Fail(device, RenderNoViewport);
     device.isOpen = 1;
@@ -332,20 +342,10 @@ void RenderDeviceFollowWindowSize(RenderDevice& device)
 {
     if (!device.isOpen || device.fullScreen || device.window == nullptr)
         return;
-    int width = 0;
-    int height = 0;
-    SDL_GL_GetDrawableSize(device.window, &width, &height);
-    if (width <= 0 || height <= 0)
+    if (!TakeWindowSize(device))
         return;
-    int x = 0;
-    int y = 0;
-    SDL_GetWindowPosition(device.window, &x, &y);
-    device.renderWidth = width;
-    device.renderHeight = height;
-    device.viewportRect = {0, 0, width, height};
-    device.screenRect = {x, y, x + width, y + height};
     SDL_GL_MakeCurrent(device.window, static_cast<SDL_GLContext>(device.glContext));
-    glViewport(0, 0, width, height);
+    glViewport(0, 0, device.renderWidth, device.renderHeight);
 }
 
 int32_t RenderDeviceRefreshRate(const RenderDevice& device)
