@@ -184,25 +184,17 @@ void TranslateEvent(const EventTarget& target, const SDL_Event& sdl, InputBatch&
         if (sdl.window.windowID == target.windowId)
             TranslateWindowEvent(sdl.window, batch);
         break;
-    case SDL_KEYDOWN: {
-        if (sdl.key.windowID != 0 && sdl.key.windowID != target.windowId)
-            break;
-        WindowEvent event{WindowEventKind::KeyDown};
-        event.key = GameKeyOf(sdl.key.keysym);
-        event.modifiers = ModifiersOf(sdl.key.keysym.mod);
-        if (event.key == KeyEscape)
-            batch.escapePressed = 1;
-        if (event.key == KeyReturn && event.modifiers == ModifierNone)
-            batch.returnPressed = 1;
-        batch.events.push_back(event);
-        break;
-    }
+    case SDL_KEYDOWN:
     case SDL_KEYUP: {
         if (sdl.key.windowID != 0 && sdl.key.windowID != target.windowId)
             break;
-        WindowEvent event{WindowEventKind::KeyUp};
+        WindowEvent event{sdl.type == SDL_KEYDOWN ? WindowEventKind::KeyDown : WindowEventKind::KeyUp};
         event.key = GameKeyOf(sdl.key.keysym);
         event.modifiers = ModifiersOf(sdl.key.keysym.mod);
+        if (sdl.type == SDL_KEYDOWN && event.key == KeyEscape)
+            batch.escapePressed = 1;
+        if (sdl.type == SDL_KEYDOWN && event.key == KeyReturn && event.modifiers == ModifierNone)
+            batch.returnPressed = 1;
         batch.events.push_back(event);
         break;
     }
