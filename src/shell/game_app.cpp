@@ -318,7 +318,6 @@ void EndTurn(GameApp& app)
         app.fixedTimerMs += static_cast<uint32_t>(app.settings.fixedFrameMs);
 }
 
-// Renders the frame's UI and presents it, reading the picture for a screenshot when one is due.
 // Keeping a frame for the dialogs to be drawn over is a copy of the whole picture, which costs
 // the software rasterizer as much as a third of the frame: a running game keeps one a tenth of
 // a second, and every frame around input (which is what opens dialogs and menus). A scripted
@@ -333,6 +332,7 @@ bool KeepsThisFrame(GameApp& app)
     return true;
 }
 
+// Renders the frame's UI and presents it, reading the picture for a screenshot when one is due.
 void FinishUiFrame(GameApp& app, bool keepAsLastFrame)
 {
     std::vector<uint8_t> picture;
@@ -418,34 +418,30 @@ InputBatch ModalTurn(GameApp& app, const std::function<void()>& drawDialog)
 
 // A dialog the game window cannot hold whole gets a window of its own above it for as long as
 // it is open; the game's picture and its UI come back when it closes.
-struct ModalPlace {
-    DialogWindow window;
-};
-
-void EnterModalPlace(GameApp& app, ModalPlace& place, const char* title, DialogSize size)
+void EnterDialogPlace(GameApp& app, DialogWindow& window, const char* title, DialogSize size)
 {
     const RenderDevice& device = app.session.device;
     if (!device.isOpen || (device.renderWidth >= size.width && device.renderHeight >= size.height))
         return;
     DetachGameUi(*app.ui);
-    if (OpenDialogWindow(place.window, title, size.width, size.height, app.icon, &app.session.device) &&
-        AttachDialogUi(*app.ui, place.window, app.icon)) {
-        app.modalWindow = &place.window;
+    if (OpenDialogWindow(window, title, size.width, size.height, app.icon, &app.session.device) &&
+        AttachDialogUi(*app.ui, window, app.icon)) {
+        app.modalWindow = &window;
         app.framesAfterInput = FramesAfterInput;
         return;
     }
     // No window to be had: the dialog is drawn in the game window after all.
-    CloseDialogWindow(place.window);
+    CloseDialogWindow(window);
     RenderDeviceMakeCurrent(app.session.device);
     AttachGameUi(*app.ui, app.session.device, app.icon);
 }
 
-void LeaveModalPlace(GameApp& app, ModalPlace& place)
+void LeaveDialogPlace(GameApp& app, DialogWindow& window)
 {
-    if (app.modalWindow != &place.window)
+    if (app.modalWindow != &window)
         return;
     DetachGameUi(*app.ui);
-    CloseDialogWindow(place.window);
+    CloseDialogWindow(window);
     app.modalWindow = nullptr;
     RenderDeviceMakeCurrent(app.session.device);
     AttachGameUi(*app.ui, app.session.device, app.icon);
@@ -486,13 +482,13 @@ OptionsDialogView ViewOf(const OptionsDialog& dialog, bool fillsWindow)
 void RunOptionsDialogInGame(GameApp& app, OptionsDialog& dialog, GameOptions& options, GameRandom& random,
                             AppState& state)
 {
-    ModalPlace place;
-    EnterModalPlace(app, place, OptionsDialogTitle, OptionsDialogSize);
-    bool ownWindow = app.modalWindow != nullptr;
+    DialogWindow ownWindow;
+    EnterDialogPlace(app, ownWindow, OptionsDialogTitle, OptionsDialogSize);
+    bool fillsWindow = app.modalWindow != nullptr;
     while (dialog.outcome == OptionsOutcome::Open && !app.windowClosed) {
         OptionsDialogActions actions;
         InputBatch batch =
-            ModalTurn(app, [&] { actions = DrawOptionsDialog(dialog, ViewOf(dialog, ownWindow)); });
+            ModalTurn(app, [&] { actions = DrawOptionsDialog(dialog, ViewOf(dialog, fillsWindow)); });
         ApplyOptionsActions(dialog, actions, options, random, state);
         if (dialog.outcome != OptionsOutcome::Open)
             break;
@@ -506,7 +502,7 @@ void RunOptionsDialogInGame(GameApp& app, OptionsDialog& dialog, GameOptions& op
             app.closeAfterDialog = false;
         }
     }
-    LeaveModalPlace(app, place);
+    LeaveDialogPlace(app, ownWindow);
     CloseIfAskedDuringDialog(app);
 }
 
@@ -553,15 +549,15 @@ void RunFirstOptionsDialog(GameApp& app, OptionsDialog& dialog)
 
 void RunAboutBoxInGame(GameApp& app)
 {
-    ModalPlace place;
-    EnterModalPlace(app, place, AboutBoxTitle, AboutBoxSize);
+    DialogWindow ownWindow;
+    EnterDialogPlace(app, ownWindow, AboutBoxTitle, AboutBoxSize);
     bool closed = false;
     while (!closed && !app.windowClosed) {
         bool ok = false;
         InputBatch batch = ModalTurn(app, [&] { ok = DrawAboutBox(*app.ui); });
         closed = ok || batch.escapePressed || batch.returnPressed || app.closeAfterDialog;
     }
-    LeaveModalPlace(app, place);
+    LeaveDialogPlace(app, ownWindow);
     CloseIfAskedDuringDialog(app);
 }
 
@@ -571,8 +567,8 @@ int32_t RunDeviceDialogInGame(GameApp& app, int32_t windowed, int32_t& chosenWin
     DeviceDialog dialog;
     if (!OpenDeviceDialog(dialog, catalogue, windowed, app.session.backend.desktopBitsPerPixel()))
         return DeviceDialogUnavailable;
-    ModalPlace place;
-    EnterModalPlace(app, place, DeviceDialogTitle, DeviceDialogSize);
+    DialogWindow ownWindow;
+    EnterDialogPlace(app, ownWindow, DeviceDialogTitle, DeviceDialogSize);
     while (dialog.result == 0 && !app.windowClosed) {
         DeviceDialogActions actions;
         InputBatch batch = ModalTurn(app, [&] { actions = DrawDeviceDialog(dialog.lists); });
@@ -587,7 +583,7 @@ int32_t RunDeviceDialogInGame(GameApp& app, int32_t windowed, int32_t& chosenWin
         else if (actions.pressedCancel || batch.escapePressed || app.closeAfterDialog)
             PressDeviceCancel(dialog);
     }
-    LeaveModalPlace(app, place);
+    LeaveDialogPlace(app, ownWindow);
     CloseIfAskedDuringDialog(app);
     if (dialog.result == DeviceDialogChanged) {
         int32_t driver = -1;
