@@ -45,7 +45,7 @@ TEST(PlayWindow, PlaysInARealWindowWithTheKeyboardAndTheMouse)
     VirtualDisplay display(folder);
     REQUIRE_REAL_DISPLAY(display);
     GameInWindow game(display, folder, "--window 640x480 --quit-after 60 --state-dump dump.json");
-    ASSERT_FALSE(game.window().empty()) << ReadWholeFile(folder / "err.txt");
+    ASSERT_FALSE(game.window().empty()) << game.why() << ReadWholeFile(folder / "err.txt");
     ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) { return PictureFills(s, 640, 480); }));
 
     // Nine presses of keypad + release the brake and give notch 2; the train moves.
@@ -56,7 +56,23 @@ TEST(PlayWindow, PlaysInARealWindowWithTheKeyboardAndTheMouse)
     }));
     // The brake lever at 72 % of the picture: full brake, no power.
     game.Do(ClickInPicture(game, game.State(), 0.03, 0.72));
-    ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) { return Controls(s, 0, 1); }));
+    ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) { return Controls(s, 0, 1); })) << game.State().dump();
+
+    // The menus from the keyboard alone: Alt to the bar, down the Menu to "Toggle View", Enter;
+    // Shift+F10 opens the pop-up menu and Esc closes it.
+    auto menuOpen = [](int open) {
+        return [open](const nlohmann::json& s) { return s["session"]["menuOpen"] == open; };
+    };
+    game.Do("key alt");
+    ASSERT_TRUE(game.WaitFor(menuOpen(1)));
+    game.Do("key --delay 60 Down Down Down Down Down Return");
+    ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) { return s["app"]["viewMode"] == 1; }));
+    ASSERT_TRUE(game.WaitFor(menuOpen(0)));
+    game.Do("key shift+F10");
+    ASSERT_TRUE(game.WaitFor(menuOpen(1)));
+    game.Do("key Escape");
+    ASSERT_TRUE(game.WaitFor(menuOpen(0)));
+
     game.Do("key alt+F4");
     ASSERT_TRUE(WaitForEnd(game.pid(), 20)) << "the game did not close on Alt+F4";
 
@@ -75,7 +91,7 @@ TEST(PlayWindow, PictureLeversAndDialogsFollowEverySizeOfTheWindow)
     if (!display.hasWindowManager())
         GTEST_SKIP() << "openbox is needed to enforce the window's size hints (tools/setup.sh installs it)";
     GameInWindow game(display, folder, "--quit-after 120");
-    ASSERT_FALSE(game.window().empty()) << ReadWholeFile(folder / "err.txt");
+    ASSERT_FALSE(game.window().empty()) << game.why() << ReadWholeFile(folder / "err.txt");
     // The first size, and no smaller than 100 by 100 whatever is asked.
     ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) { return PictureFills(s, 300, 300); }));
     game.Do("windowsize " + game.window() + " 40 40");
@@ -112,7 +128,8 @@ TEST(PlayWindow, PictureLeversAndDialogsFollowEverySizeOfTheWindow)
                 return s["app"]["isReady"] == 0 && s["dialogWindow"] == ownWindow;
             }));
             if (ownWindow) {
-                std::string window = game.Do(std::string("search --sync --name '^") + dialog.title + "$'");
+                std::string window;
+                ASSERT_TRUE(WaitUntil([&] { return !(window = FindWindow(display, dialog.title)).empty(); }, 20));
                 WindowGeometry geometry = GeometryOf(display, window);
                 EXPECT_GE(geometry.width, dialog.width);
                 EXPECT_GE(geometry.height, dialog.height);
@@ -158,7 +175,7 @@ TEST(PlayWindow, TheWindowSurvivesManyResizesAndFullScreenToggles)
     VirtualDisplay display(folder);
     REQUIRE_REAL_DISPLAY(display);
     GameInWindow game(display, folder, "--quit-after 300");
-    ASSERT_FALSE(game.window().empty()) << ReadWholeFile(folder / "err.txt");
+    ASSERT_FALSE(game.window().empty()) << game.why() << ReadWholeFile(folder / "err.txt");
     ASSERT_TRUE(game.WaitFor([](const nlohmann::json& s) { return PictureFills(s, 300, 300); }));
 
     // 200 sizes, ten at a time as fast as xdotool gives them, each batch followed to its end.
@@ -182,6 +199,6 @@ TEST(PlayWindow, TheWindowSurvivesManyResizesAndFullScreenToggles)
     // Still there, in its window, at the size last asked for.
     ASSERT_TRUE(game.WaitFor([&](const nlohmann::json& s) { return PictureFills(s, width, height); }));
     EXPECT_TRUE(IsRunning(game.pid()));
-    EXPECT_EQ(game.Do("search --name '^Tagvind$'"), game.window());
+    EXPECT_EQ(FindWindow(display, "Tagvind"), game.window());
     EXPECT_EQ(ReadWholeFile(folder / "err.txt"), "");
 }

@@ -140,6 +140,13 @@ inline std::string Xdotool(const VirtualDisplay& display, const std::string& arg
     return out;
 }
 
+// The first window whose whole title is the one given, or "" while there is none.
+inline std::string FindWindow(const VirtualDisplay& display, const std::string& title)
+{
+    std::string found = Xdotool(display, "search --name '^" + title + "$'");
+    return found.substr(0, found.find('\n'));
+}
+
 struct WindowGeometry {
     int x = 0, y = 0, width = 0, height = 0;
 };
@@ -176,17 +183,22 @@ public:
                                      display.name() + " SDL_AUDIODRIVER=dummy '" + TAGVIND_EXECUTABLE + "' play " +
                                      arguments + " --live-state live.json >out.txt 2>err.txt",
                                  folder, "game");
-        std::string dialog = Xdotool(display, "search --sync --name '^Tagvind Options$'");
-        if (dialog.empty())
+        std::string dialog;
+        WaitUntil([&] { return !(dialog = FindWindow(display, "Tagvind Options")).empty() || !IsRunning(pid_); }, 60);
+        if (dialog.empty()) {
+            why_ = "the options dialog never came";
             return;
+        }
         // START with the Return key, again until the dialog has taken it: a key that comes
         // before the dialog's first frame is not seen.
-        for (int press = 0; press < 40 && window_.empty(); ++press) {
+        for (int press = 0; press < 40 && window_.empty() && IsRunning(pid_); ++press) {
             Xdotool(display, "windowactivate --sync " + dialog + " key Return");
-            WaitUntil([&] { return !(window_ = Xdotool(display, "search --name '^Tagvind$'")).empty(); }, 0.5);
+            WaitUntil([&] { return !(window_ = FindWindow(display, "Tagvind")).empty(); }, 0.5);
         }
         if (!window_.empty())
             Xdotool(display, "windowactivate --sync " + window_);
+        else
+            why_ = "dialog " + dialog + ", windows now: " + Xdotool(display, "search --name Tagvind getwindowname %@");
     }
     ~GameInWindow()
     {
@@ -195,6 +207,8 @@ public:
 
     pid_t pid() const { return pid_; }
     const std::string& window() const { return window_; }
+    // What went wrong when the game's window never came.
+    const std::string& why() const { return why_; }
 
     nlohmann::json State() const
     {
@@ -213,4 +227,5 @@ private:
     std::filesystem::path live_;
     pid_t pid_ = 0;
     std::string window_;
+    std::string why_;
 };
