@@ -185,9 +185,10 @@ TEST(PlayWindow, TheWindowSurvivesManyResizesAndFullScreenToggles)
         width = 200 + (resize * 37) % 500;
         height = 150 + (resize * 53) % 400;
         game.Do("windowsize " + game.window() + " " + std::to_string(width) + " " + std::to_string(height));
-        if (resize % 10 == 9)
+        if (resize % 10 == 9) {
             ASSERT_TRUE(game.WaitFor([&](const nlohmann::json& s) { return PictureFills(s, width, height); }))
                 << "resize " << resize << ": " << game.State().dump();
+        }
     }
     for (int toggle = 0; toggle < 50; ++toggle) {
         int fullScreen = toggle % 2 == 0 ? 1 : 0;
