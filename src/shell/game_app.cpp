@@ -303,7 +303,8 @@ void WriteLiveState(GameApp& app)
     state["device"] = {{"open", device.isOpen},
                        {"width", device.renderWidth},
                        {"height", device.renderHeight},
-                       {"fullScreen", device.fullScreen}};
+                       {"fullScreen", device.fullScreen},
+                       {"nativeWindow", NativeWindowOf(device)}};
     state["dialogWindow"] = app.modalWindow != nullptr;
     std::string reason;
     ReplaceFileContents(app.settings.liveStatePath, state.dump() + "\n", reason);

@@ -100,6 +100,8 @@ void ShowGameCursor(bool shown);
 
 // The window system's number of the device's window, which its events carry.
 uint32_t WindowIdOf(const RenderDevice& device);
+// The display system's own number of the device's window (an X11 window id), 0 where it has none.
+uint64_t NativeWindowOf(const RenderDevice& device);
 
 // Where a new window goes when the window system chooses.
 int32_t DefaultWindowPosition();

@@ -7,6 +7,7 @@
 #include "shell/game_window.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 #include <backends/imgui_impl_sdl.h>
 #include <imgui.h>
 
@@ -540,6 +541,15 @@ void ShowGameCursor(bool shown)
 uint32_t WindowIdOf(const RenderDevice& device)
 {
     return device.window != nullptr ? SDL_GetWindowID(device.window) : 0;
+}
+
+uint64_t NativeWindowOf(const RenderDevice& device)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (device.window == nullptr || !SDL_GetWindowWMInfo(device.window, &info) || info.subsystem != SDL_SYSWM_X11)
+        return 0;
+    return static_cast<uint64_t>(info.info.x11.window);
 }
 
 int32_t DefaultWindowPosition()

@@ -200,6 +200,7 @@ TEST(PlayWindow, TheWindowSurvivesManyResizesAndFullScreenToggles)
     // Still there, in its window, at the size last asked for.
     ASSERT_TRUE(game.WaitFor([&](const nlohmann::json& s) { return PictureFills(s, width, height); }));
     EXPECT_TRUE(IsRunning(game.pid()));
+    EXPECT_EQ(game.NativeWindow(), game.window());
     EXPECT_EQ(FindWindow(display, "Tagvind"), game.window());
     EXPECT_EQ(ReadWholeFile(folder / "err.txt"), "");
 }

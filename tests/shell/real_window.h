@@ -191,9 +191,10 @@ public:
         }
         // START with the Return key, again until the dialog has taken it: a key that comes
         // before the dialog's first frame is not seen.
+        // The game's window is the one the game names in its state, whatever else a search finds.
         for (int press = 0; press < 40 && window_.empty() && IsRunning(pid_); ++press) {
             Xdotool(display, "windowactivate --sync " + dialog + " key Return");
-            WaitUntil([&] { return !(window_ = FindWindow(display, "Tagvind")).empty(); }, 0.5);
+            WaitUntil([&] { return !(window_ = NativeWindow()).empty(); }, 0.5);
         }
         if (!window_.empty())
             Xdotool(display, "windowactivate --sync " + window_);
@@ -209,6 +210,15 @@ public:
     const std::string& window() const { return window_; }
     // What went wrong when the game's window never came.
     const std::string& why() const { return why_; }
+
+    // The X11 window the game draws into, as the game says; "" until it has one.
+    std::string NativeWindow() const
+    {
+        nlohmann::json state = State();
+        if (!state.contains("device") || state["device"]["nativeWindow"].get<uint64_t>() == 0)
+            return "";
+        return std::to_string(state["device"]["nativeWindow"].get<uint64_t>());
+    }
 
     nlohmann::json State() const
     {
