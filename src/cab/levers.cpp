@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "sim/train_unit.h"
+#include "world/train_unit.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // choice among them. Drivers are the displays; each offers the hardware OpenGL device when the
 // machine has one and Mesa's software rasterizer on the primary display; each device lists the
 // display modes it can render to full screen. The selection rules here are pure logic over an
-// enumeration; device_catalogue_sdl.cpp fills that enumeration from SDL2 and OpenGL.
+// enumeration; platform/sdl_device_catalogue.cpp fills that enumeration from SDL2 and OpenGL.
 
 #include <cstdint>
 #include <functional>
@@ -124,7 +124,7 @@ void FreeDeviceCatalogue(DeviceCatalogue& catalogue);
 // Copies text into a fixed field, cut to fit with its terminator.
 void CopyCatalogueText(char (&field)[40], const char* text);
 
-// device_catalogue_sdl.cpp: asks SDL2 for the displays and their modes and OpenGL for the
+// platform/sdl_device_catalogue.cpp: asks SDL2 for the displays and their modes and OpenGL for the
 // devices. Starts and stops the video subsystem itself. Returns the primary desktop's depth in
 // desktopBitsPerPixel (0 when unknown).
 int32_t EnumerateDisplayDevices(DeviceEnumeration& enumeration, int32_t& desktopBitsPerPixel);

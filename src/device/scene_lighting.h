@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "device/matrix.h"
-#include "render/draw_device.h"
+#include "device/draw_device.h"
 
 constexpr int32_t LightDirectional = 3;
 constexpr int32_t SceneLightCapacity = 2;

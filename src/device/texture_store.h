@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "render/draw_device.h"
+#include "device/draw_device.h"
 
 // An image as the device uploads it: rows from the top, four bytes a pixel (red, green, blue,
 // alpha).
@@ -79,7 +79,7 @@ std::vector<std::string> BitmapFileCandidates(const char* name);
 // opened so that a named pipe or device cannot block. False with the reason otherwise.
 bool ReadBitmapFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& reason);
 
-// bitmap_decode_sdl.cpp: checks the bytes with CheckBitmapFile, then decodes them with SDL2.
+// platform/sdl_bitmap_decode.cpp: checks the bytes with CheckBitmapFile, then decodes them with SDL2.
 bool DecodeBitmapFile(const uint8_t* bytes, size_t size, TextureImage& image, std::string& reason);
 
 struct TextureRegistry;

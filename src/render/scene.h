@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "device/matrix.h"
-#include "render/draw_device.h"
+#include "device/draw_device.h"
 
 struct Camera;
 struct World;

@@ -2,7 +2,7 @@
 // The "Change device" dialog, "Select New Direct3D Driver", as a model over the device catalogue:
 // three lists (driver, device, mode) chosen from working values, and OK that makes them the
 // catalogue's choice only when something changed. The ImGui drawing lives in
-// device_dialog_gl.cpp.
+// platform/imgui_device_dialog.cpp.
 
 #include <cstdint>
 #include <string>

@@ -38,7 +38,7 @@
 #include "shell/state_dump.h"
 #include "shell/window_procedure.h"
 #include "shell/world_options_cli.h"
-#include "sound/sound_buffer_sdl.h"
+#include "platform/sdl_sound_buffer.h"
 
 namespace {
 

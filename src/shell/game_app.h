@@ -8,7 +8,7 @@
 #include <ostream>
 #include <string>
 
-#include "shell/game_options.h"
+#include "world/game_options.h"
 
 struct PlaySettings {
     GameOptions options;

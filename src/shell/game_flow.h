@@ -2,7 +2,7 @@
 // The game's flow without the platform: the session a program run holds, the start of a new
 // run, and RunFrame, the frame driver: the clock, the simulation, the end of a run, the scene,
 // the cab display and the present, in that order. The window, the dialogs, the picture and the
-// timer are reached through ShellPlatform, which game_app_sdl.cpp implements over SDL2, OpenGL
+// timer are reached through ShellPlatform, which game_app.cpp implements over SDL2, OpenGL
 // and Dear ImGui and the tests implement with recording fakes.
 
 #include <cstdint>
@@ -10,7 +10,7 @@
 
 #include "cab/cab_display.h"
 #include "shell/app_state.h"
-#include "shell/game_options.h"
+#include "world/game_options.h"
 #include "shell/options_dialog.h"
 #include "sim/camera.h"
 #include "sound/engine_sound.h"

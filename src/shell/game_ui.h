@@ -1,7 +1,7 @@
 #pragma once
 // Dear ImGui over the game's picture: the frame it is drawn in, the menus, the dialogs, the About
 // box and the help window. The drawers take plain data and say what the player did; the game's
-// logic applies it. Implemented over ImGui's SDL2 and OpenGL3 back ends in the *_gl.cpp files
+// logic applies it. Implemented over ImGui's SDL2 and OpenGL3 back ends in the platform/imgui_*.cpp files
 // beside this header.
 
 #include <cstdint>

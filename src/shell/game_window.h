@@ -2,7 +2,7 @@
 // The window system under the game: its millisecond timer, its event queue translated into the
 // window procedure's records, synthetic events for tests and demos, message boxes, the window
 // icon, and a small window of its own for the first options dialog, shown before the game's
-// window exists. game_window_sdl.cpp implements it over SDL2. No game logic lives here.
+// window exists. platform/sdl_game_window.cpp implements it over SDL2. No game logic lives here.
 
 #include <cstdint>
 #include <string>

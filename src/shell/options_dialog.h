@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/game_options.h"
+#include "world/game_options.h"
 
 struct AppState;
 struct GameRandom;

@@ -1,6 +1,6 @@
 #pragma once
 // The commands of the game window and the tables that reach them: the menu bar, the pop-up
-// menu and the accelerator keys. Plain data; menus_gl.cpp draws the menus from it and the
+// menu and the accelerator keys. Plain data; platform/imgui_menus.cpp draws the menus from it and the
 // window procedure translates keys with it.
 
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "shell/game_options.h"
+#include "world/game_options.h"
 #include "world/world.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
-#include "shell/game_options.h"
+#include "world/game_options.h"
 
 struct GameRandom;
 struct World;

@@ -1,6 +1,6 @@
 #include "sim/controls.h"
 
-#include "sim/train_unit.h"
+#include "world/train_unit.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "shell/app_state.h"
-#include "shell/game_options.h"
+#include "world/game_options.h"
 #include "sim/route_events_run.h"
 #include "world/world.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "shell/app_state.h"
-#include "shell/game_options.h"
+#include "world/game_options.h"
 #include "world/world.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "cab/cab_palette.h"
-#include "sim/train_unit.h"
+#include "world/train_unit.h"
 #include "sound/engine_sample.h"
 #include "world/game_random.h"
 #include "world/model_library.h"

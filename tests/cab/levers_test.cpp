@@ -6,7 +6,7 @@
 #include "cab/levers.h"
 #include "sim/controls.h"
 #include "recording_canvas.h"
-#include "sim/train_unit.h"
+#include "world/train_unit.h"
 
 namespace {
 

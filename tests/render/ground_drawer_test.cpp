@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "offscreen_scene.h"
 #include "scene_test_support.h"
 
 namespace {
@@ -417,30 +416,6 @@ TEST(GroundDrawer, TunnelHasFloorWallsVaultPortalsAndAMountain)
     }
     EXPECT_EQ(mountain[2].y, 6.0f);
     EXPECT_EQ(mountain[26].y, 6.0f);
-}
-
-// Seen from the cab on the way in, the mouth shows the dark inside of the bore: the mountain
-// over the first portal begins at its top edge and does not cut through the bore.
-TEST(GroundDrawer, TunnelMouthIsDarkFromAHundredAndThreeHundredMetres)
-{
-    auto world = MakeTestWorld();
-    RemoveThePlayersRailcar(*world);
-    TrackSegment tunnel = StraightSegment(0.0f, 0.0f, 0.0f, 1000.0f);
-    tunnel.type = SegmentTunnel;
-    world->strips[0] = StripAlong(tunnel, SideTunnel, SideTunnel);
-    OffscreenScene scene(400, 300, *world);
-    ASSERT_TRUE(scene.Ready());
-    constexpr float portalZ = 100.0f;
-    for (float distance : {100.0f, 300.0f}) {
-        SCOPED_TRACE(distance);
-        auto picture = scene.Shoot(*world, {0.0f, 3.0f, portalZ - distance}, {0.0f, 3.0f, portalZ});
-        // Lines of sight through the upper middle of the mouth end on the vault, far inside.
-        int area = 0;
-        int dark = scene.Count(picture, {-1.5f, 7.0f, portalZ}, {1.5f, 5.0f, portalZ},
-                               [](Pixel p) { return p.red < 60 && p.green < 60 && p.blue < 60; }, &area);
-        EXPECT_GT(area, 0);
-        EXPECT_EQ(dark, area);
-    }
 }
 
 // Everything that lies on the land is wound clockwise from above, the side it is seen from.

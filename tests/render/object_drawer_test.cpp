@@ -5,7 +5,6 @@
 
 #include <cmath>
 
-#include "offscreen_scene.h"
 #include "scene_test_support.h"
 
 namespace {
@@ -313,48 +312,3 @@ TEST(ObjectDrawer, ModelIsDrawnUpToItsOwnDrawDistance)
     }
 }
 
-// Against the sky nothing shows above the tree's crown: the tree's picture is not repeated, so
-// filtering does not bring the trunk's foot back along the top edge of the board.
-TEST(ObjectDrawer, NothingShowsAboveTheTreeCrown)
-{
-    auto world = MakeTestWorld();
-    RemoveThePlayersRailcar(*world);
-    PlacePlayer(*world, 0.0f, 0.0f);
-    world->scenery[200] = {SceneryTree, 0.0f, 0.0f, 12.0f, 0.0f, 0.0f, 0.0f, 0};
-    OffscreenScene scene(160, 240, *world);
-    ASSERT_TRUE(scene.Ready());
-    // Level with the top of the 10 m board, 12 m away: a texel of the picture is 4 pixels high.
-    auto picture = scene.Shoot(*world, {0.0f, 10.0f, 0.0f}, {0.0f, 10.0f, 12.0f});
-    int above = 0, below = 0;
-    EXPECT_EQ(scene.Count(picture, {-1.0f, 10.3f, 12.0f}, {1.0f, 9.8f, 12.0f}, IsSky, &above), above);
-    EXPECT_GT(above, 0);
-    EXPECT_LT(scene.Count(picture, {-1.0f, 9.5f, 12.0f}, {1.0f, 8.5f, 12.0f}, IsSky, &below), below) << "no crown";
-}
-
-// Seen from above and behind, the railcar's roof carries its row of lamps once, at the front.
-TEST(ObjectDrawer, RailcarRoofShowsItsLampsOnce)
-{
-    auto world = MakeTestWorld();
-    BuildModelLibrary(world->models, world->groundNoise.data());
-    PlacePlayer(*world, 0.0f, 0.0f);
-    constexpr int32_t width = 160;
-    OffscreenScene scene(width, 240, *world);
-    ASSERT_TRUE(scene.Ready());
-    auto picture = scene.Shoot(*world, {0.0f, 20.0f, -27.0f}, {0.0f, 3.0f, -7.5f});
-    // Runs of rows with the red marker lamp, from the front of the roof down to the foot of its
-    // back end (the red skirt lies lower still).
-    const int frontRow = static_cast<int>(scene.PictureOf({0.0f, 3.35f, 0.0f}).second);
-    const int backRow = static_cast<int>(scene.PictureOf({0.0f, 3.0f, -15.0f}).second);
-    int clusters = 0;
-    bool inCluster = false;
-    for (int row = frontRow - 2; row <= backRow; ++row) {
-        bool hasRed = false;
-        for (int column = 0; column < width; ++column) {
-            Pixel p = PixelAt(picture, width, column, row);
-            hasRed = hasRed || (p.red > 120 && p.green * 3 < p.red && p.blue * 3 < p.red);
-        }
-        clusters += hasRed && !inCluster ? 1 : 0;
-        inCluster = hasRed;
-    }
-    EXPECT_EQ(clusters, 1);
-}

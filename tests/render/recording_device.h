@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "render/draw_device.h"
+#include "device/draw_device.h"
 #include "world/texture_registry.h"
 
 enum class DeviceCall {

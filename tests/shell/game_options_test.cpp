@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/game_options.h"
+#include "world/game_options.h"
 
 TEST(GameOptions, EditsAreReadLikeTheDialogReadsThem)
 {

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "shell/game_options.h"
+#include "world/game_options.h"
 #include "shell/world_options_cli.h"
 #include "world/world.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "shell/game_options.h"
+#include "world/game_options.h"
 #include "sim/autopilot.h"
 #include "sim/camera.h"
 #include "sim/simulation.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/controls.h"
-#include "sim/train_unit.h"
+#include "world/train_unit.h"
 
 TEST(Controls, KeypadPlusReleasesTheBrakeBeforeOpeningTheThrottleAndMinusWalksBack)
 {

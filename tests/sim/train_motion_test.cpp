@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "shell/game_options.h"
+#include "world/game_options.h"
 #include "sim/train_motion.h"
 #include "sim_fixture.h"
 

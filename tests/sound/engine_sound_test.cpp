@@ -5,7 +5,7 @@
 
 #include "fake_sound_buffer.h"
 #include "shell/app_state.h"
-#include "shell/game_options.h"
+#include "world/game_options.h"
 #include "sound/engine_sound.h"
 #include "world/world.h"
 

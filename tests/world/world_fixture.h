@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "shell/game_options.h"
+#include "world/game_options.h"
 #include "world/world.h"
 
 inline std::unique_ptr<World> BuildTestWorld(int32_t scenery, int32_t lengthKm, int32_t meetingKm,

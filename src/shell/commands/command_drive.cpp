@@ -1,0 +1,202 @@
+// `tagvind drive`: builds the world exactly as the game does, then runs the simulation with a
+// fixed time step until the destination is reached or the game time runs out, and prints a
+// JSON summary. The driver is the autopilot, a recorded list of control settings, or nobody.
+
+#include "shell/commands/command_drive.h"
+
+#include <cmath>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "shell/commands/commands.h"
+#include "shell/commands/headless_drive.h"
+#include "shell/replace_file.h"
+#include "shell/world_options_cli.h"
+#include "sim/autopilot.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr double ShortestStep = 0.001;
+constexpr double LongestStep = 1.0;
+constexpr double LongestDriveMinutes = 100000.0;
+
+struct DriveCommandInput {
+    WorldOptionsInput world;
+    bool autopilot = false;
+    std::optional<std::string> controlsPath;
+    std::optional<std::string> step;
+    std::optional<std::string> maxMinutes;
+    std::optional<std::string> tracePath;
+    std::optional<std::string> recordPath;
+};
+
+// A number written in full, within lowest..highest; anything else is refused with a message.
+bool ReadBoundedNumber(const std::optional<std::string>& text, const char* option, double lowest, double highest,
+                       double& value, std::ostream& err)
+{
+    if (!text)
+        return true;
+    std::istringstream in(*text);
+    double number = 0.0;
+    in >> number;
+    bool whole = !in.fail() && (in >> std::ws).eof();
+    if (!whole || !std::isfinite(number) || number < lowest || number > highest) {
+        err << "tagvind: " << option << " expects a number from " << lowest << " to " << highest << ", not '"
+            << *text << "'\n";
+        return false;
+    }
+    value = number;
+    return true;
+}
+
+nlohmann::json SummaryToJson(const DriveSummary& summary, const GameOptions& options, uint32_t seed)
+{
+    nlohmann::json json;
+    json["reachedDestination"] = summary.reachedDestination;
+    json["score"] = summary.score;
+    json["gameSeconds"] = std::round(summary.gameSeconds * 1000.0) / 1000.0;
+    json["odometerKm"] = std::round(summary.odometerKm * 1000.0) / 1000.0;
+    json["stopSignalsPassed"] = summary.stopSignalsPassed;
+    json["overspeedSeconds"] = summary.overspeedSeconds;
+    json["highSpeedPenalties"] = summary.highSpeedPenalties;
+    json["meetingStations"] = summary.meetingStations;
+    json["maxSpeed"] = std::round(static_cast<double>(summary.maxSpeed) * 1000.0) / 1000.0;
+    json["seed"] = seed;
+    json["options"] = RunOptionsJson(options);
+    return json;
+}
+
+// Says where the train stood when the time ran out and what it stood before, so that a route
+// with a signal that nothing clears can be told from a driver that was too slow.
+void ReportTimeRanOut(const World& world, const DriveSummary& summary, uint32_t seed, std::ostream& err)
+{
+    err << "tagvind: the game time ran out (seed " << seed << ") with the train on segment "
+        << summary.finalSegment << ", " << summary.finalSegmentDistance << " m in";
+    LineAhead ahead = ReadLineAhead(world, AutopilotSightDistance);
+    for (int i = 0; i < ahead.count; ++i) {
+        const SpeedRestriction& r = ahead.restrictions[i];
+        if (r.kind == RestrictionStopSignal) {
+            err << ", " << (r.distance + StopSignalStandOff) << " m before a stop signal at the entry of segment "
+                << r.segment;
+            break;
+        }
+        if (r.kind == RestrictionEndOfTrack) {
+            err << ", " << (r.distance + StopSignalStandOff) << " m before the end of the track";
+            break;
+        }
+    }
+    err << "\n";
+}
+
+int RunDriveCommand(const DriveCommandInput& input, std::ostream& out, std::ostream& err)
+{
+    GameOptions options;
+    uint32_t seed = 0;
+    if (!ResolveWorldOptions(input.world, options, seed, err))
+        return ExitUsage;
+
+    DriveSettings settings;
+    settings.autopilot = input.autopilot;
+    if (!ReadBoundedNumber(input.step, "--step", ShortestStep, LongestStep, settings.stepSeconds, err) ||
+        !ReadBoundedNumber(input.maxMinutes, "--max-minutes", 0.0, LongestDriveMinutes, settings.maxMinutes, err))
+        return ExitUsage;
+
+    if (input.controlsPath) {
+        std::ifstream file(*input.controlsPath);
+        if (!file) {
+            err << "tagvind: cannot read the controls file '" << *input.controlsPath << "'\n";
+            return ExitFailure;
+        }
+        std::string problem;
+        if (!ReadControlSettings(file, settings.controls, problem)) {
+            err << "tagvind: the controls file '" << *input.controlsPath << "': " << problem << "\n";
+            return ExitFailure;
+        }
+    }
+
+    auto world = std::make_unique<World>();
+    SeedAsStartUp(*world, options, seed);
+    BuildWorld(*world, options, seed);
+
+    std::ostringstream trace;
+    std::vector<ControlSetting> changes;
+    DriveSummary summary = RunHeadlessDrive(*world, options, settings, input.tracePath ? &trace : nullptr,
+                                            input.recordPath ? &changes : nullptr);
+
+    if (input.tracePath) {
+        std::string reason;
+        if (!ReplaceFileContents(*input.tracePath, trace.str(), reason)) {
+            err << "tagvind: cannot write the trace '" << *input.tracePath << "': " << reason << "\n";
+            return ExitFailure;
+        }
+    }
+    if (input.recordPath) {
+        std::ostringstream record;
+        for (const ControlSetting& change : changes)
+            WriteControlSettingLine(record, change);
+        std::string reason;
+        if (!ReplaceFileContents(*input.recordPath, record.str(), reason)) {
+            err << "tagvind: cannot write the recorded controls '" << *input.recordPath << "': " << reason << "\n";
+            return ExitFailure;
+        }
+    }
+
+    out << SummaryToJson(summary, options, seed).dump(2) << '\n';
+    if (!out.flush()) {
+        err << "tagvind: cannot write to standard output\n";
+        return ExitFailure;
+    }
+    if (!summary.reachedDestination) {
+        ReportTimeRanOut(*world, summary, seed, err);
+        return ExitTimeRanOut;
+    }
+    return ExitSuccess;
+}
+
+}  // namespace
+
+void AddDriveCommand(CLI::App& app)
+{
+    auto input = std::make_shared<DriveCommandInput>();
+    CLI::App* command = app.add_subcommand(
+        "drive", "Drive the line without a window and print a JSON summary (exit 3 when the time runs out)");
+    AddWorldOptions(*command, input->world);
+    CLI::Option* autopilot =
+        command->add_flag("--autopilot", input->autopilot, "let the demo driver drive, by the player's controls");
+    CLI::Option* controls = command->add_option_function<std::string>(
+        "--controls", [input](const std::string& path) { input->controlsPath = path; },
+        "drive by recorded settings, one JSON line each: {\"t\": seconds, \"throttle\": 0..5, \"brake\": 1..8}, "
+        "each applied before the first step that starts at or after t");
+    autopilot->excludes(controls);
+    controls->excludes(autopilot);
+    command->add_option_function<std::string>(
+        "--step", [input](const std::string& text) { input->step = text; },
+        "seconds of game time each simulation step covers (0.001..1, default 0.02)");
+    command->add_option_function<std::string>(
+        "--max-minutes", [input](const std::string& text) { input->maxMinutes = text; },
+        "game minutes after which the drive gives up (default 240)");
+    command->add_option_function<std::string>(
+        "--trace", [input](const std::string& path) { input->tracePath = path; },
+        "write one JSON line per game second to this file");
+    command->add_option_function<std::string>(
+        "--record", [input](const std::string& path) { input->recordPath = path; },
+        "write every change the driver made to the controls to this file, as a --controls file that "
+        "replays the drive");
+    command->callback([input] {
+        int status = RunDriveCommand(*input, std::cout, std::cerr);
+        if (status != ExitSuccess)
+            throw CLI::RuntimeError(status);
+    });
+
+    // The benchmark of a drive joins the bench command when there is one.
+    for (CLI::App* bench : app.get_subcommands([](CLI::App* sub) { return sub->get_name() == "bench"; }))
+        AddBenchDriveCommand(*bench);
+}

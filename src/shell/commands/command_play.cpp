@@ -1,0 +1,140 @@
+// `tagvind play`: reads the world options and how the game is to run, then runs it. Without a
+// subcommand the program plays with the default options, as a player expects of a game.
+
+#include "shell/commands/command_play.h"
+
+#include <cmath>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "shell/commands/commands.h"
+#include "shell/game_app.h"
+#include "shell/commands/render_commands.h"
+#include "shell/world_options_cli.h"
+
+namespace {
+
+constexpr int32_t SmallestWindowSide = 100;
+constexpr double LongestQuitAfterSeconds = 7.0 * 24.0 * 3600.0;
+constexpr int32_t LongestFixedFrameMs = 1000;
+
+struct PlayCommandInput {
+    WorldOptionsInput world;
+    bool autopilot = false;
+    bool offscreen = false;
+    bool fullScreen = false;
+    bool uncapped = false;
+    std::optional<std::string> quitAfter;
+    std::optional<std::string> screenshotPath;
+    std::optional<std::string> window;
+    std::optional<std::string> eventsPath;
+    std::optional<std::string> stateDumpPath;
+    std::optional<std::string> liveStatePath;
+    std::optional<std::string> fixedFrameMs;
+};
+
+bool ReadPositiveNumber(const std::string& text, double highest, double& value)
+{
+    std::istringstream in(text);
+    double number = 0.0;
+    in >> number;
+    if (in.fail() || !(in >> std::ws).eof() || !std::isfinite(number) || number <= 0.0 || number > highest)
+        return false;
+    value = number;
+    return true;
+}
+
+int RunPlayCommand(const PlayCommandInput& input, std::ostream& out, std::ostream& err)
+{
+    PlaySettings settings;
+    if (!ResolveWorldOptions(input.world, settings.options, settings.seed, err))
+        return ExitUsage;
+    settings.autopilot = input.autopilot;
+    settings.offscreen = input.offscreen;
+    settings.fullScreen = input.fullScreen;
+    settings.uncapped = input.uncapped;
+    if (input.quitAfter && !ReadPositiveNumber(*input.quitAfter, LongestQuitAfterSeconds, settings.quitAfterSeconds)) {
+        err << "tagvind: --quit-after expects a number of seconds above 0, not '" << *input.quitAfter << "'\n";
+        return ExitUsage;
+    }
+    if (input.window) {
+        if (!ReadPictureSize(*input.window, settings.windowWidth, settings.windowHeight) ||
+            settings.windowWidth < SmallestWindowSide || settings.windowHeight < SmallestWindowSide) {
+            err << "tagvind: --window expects WIDTHxHEIGHT, each side from " << SmallestWindowSide
+                << " to 8192, not '" << *input.window << "'\n";
+            return ExitUsage;
+        }
+    }
+    if (input.fixedFrameMs) {
+        double frameMs = 0.0;
+        if (!ReadPositiveNumber(*input.fixedFrameMs, LongestFixedFrameMs, frameMs) || frameMs != std::floor(frameMs)) {
+            err << "tagvind: --fixed-frame-ms expects whole milliseconds from 1 to " << LongestFixedFrameMs << "\n";
+            return ExitUsage;
+        }
+        settings.fixedFrameMs = static_cast<int32_t>(frameMs);
+    }
+    settings.screenshotPath = input.screenshotPath.value_or("");
+    settings.eventsPath = input.eventsPath.value_or("");
+    settings.stateDumpPath = input.stateDumpPath.value_or("");
+    settings.liveStatePath = input.liveStatePath.value_or("");
+    return RunGame(settings, out, err);
+}
+
+}  // namespace
+
+void AddPlayCommand(CLI::App& app)
+{
+    auto input = std::make_shared<PlayCommandInput>();
+    CLI::App* command = app.add_subcommand("play", "Play the game (the default when no command is given)");
+    AddWorldOptions(*command, input->world);
+    command->add_flag("--autopilot", input->autopilot, "let the demo driver drive, with the keypad keys a player has");
+    command->add_flag("--offscreen", input->offscreen,
+                      "run without a window on a display: dialogs are answered as START would, message boxes "
+                      "are printed, and the dialog after a run ends the program");
+    command->add_option_function<std::string>(
+        "--quit-after", [input](const std::string& text) { input->quitAfter = text; },
+        "end the program after this many seconds");
+    command->add_option_function<std::string>(
+        "--screenshot", [input](const std::string& path) { input->screenshotPath = path; },
+        "write the last frame to this PNG file as the program ends");
+    command->add_option_function<std::string>(
+        "--window", [input](const std::string& text) { input->window = text; },
+        "the window's size, WIDTHxHEIGHT (default 300x300)");
+    command->add_flag("--fullscreen", input->fullScreen, "switch to full screen once the game has started");
+    command->add_flag("--uncapped", input->uncapped,
+                      "draw frames as fast as the machine can, not paced to the display (for measuring)");
+    // For tests: timed input, the state as JSON, and a timer that moves on by whole frames.
+    command
+        ->add_option_function<std::string>(
+            "--events", [input](const std::string& path) { input->eventsPath = path; },
+            "a file of timed input, one JSON object a line")
+        ->group("");
+    command
+        ->add_option_function<std::string>(
+            "--state-dump", [input](const std::string& path) { input->stateDumpPath = path; },
+            "write the game's state as JSON to this file at the script's marks and at the end")
+        ->group("");
+    command
+        ->add_option_function<std::string>(
+            "--live-state", [input](const std::string& path) { input->liveStatePath = path; },
+            "keep the game's state as JSON in this file, rewritten ten times a second")
+        ->group("");
+    command
+        ->add_option_function<std::string>(
+            "--fixed-frame-ms", [input](const std::string& text) { input->fixedFrameMs = text; },
+            "move the game's timer on by this many milliseconds a turn of its loop")
+        ->group("");
+    command->callback([input] {
+        int status = RunPlayCommand(*input, std::cout, std::cerr);
+        if (status != ExitSuccess)
+            throw CLI::RuntimeError(status);
+    });
+}
+
+int RunDefaultCommand()
+{
+    return RunPlayCommand(PlayCommandInput{}, std::cout, std::cerr);
+}

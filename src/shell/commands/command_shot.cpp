@@ -1,0 +1,123 @@
+// `tagvind shot`: builds the world, lets the autopilot drive for a while, draws one frame
+// offscreen as the game would show it and writes it as a PNG file.
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "device/device_results.h"
+#include "shell/commands/commands.h"
+#include "shell/png_file.h"
+#include "shell/commands/render_commands.h"
+#include "shell/replace_file.h"
+#include "shell/commands/scene_shot.h"
+#include "shell/world_options_cli.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t SmallestSide = 16;
+constexpr int32_t LargestSide = 8192;
+constexpr double LongestDriveSeconds = 6.0 * 3600.0;
+
+struct ShotCommandInput {
+    WorldOptionsInput world;
+    double driveSeconds = 0.0;
+    std::string view = "cab";
+    std::string size = "1024x768";
+    bool noBatch = false;
+    std::string pngPath;
+};
+
+}  // namespace
+
+bool ReadPictureSize(const std::string& text, int32_t& width, int32_t& height)
+{
+    int w = 0;
+    int h = 0;
+    char x = 0;
+    char extra = 0;
+    if (std::sscanf(text.c_str(), "%d%c%d%c", &w, &x, &h, &extra) != 3 || (x != 'x' && x != 'X'))
+        return false;
+    if (w < SmallestSide || h < SmallestSide || w > LargestSide || h > LargestSide)
+        return false;
+    width = w;
+    height = h;
+    return true;
+}
+
+namespace {
+
+int RunShot(const ShotCommandInput& input, std::ostream& out, std::ostream& err)
+{
+    GameOptions options;
+    uint32_t seed = 0;
+    if (!ResolveWorldOptions(input.world, options, seed, err))
+        return ExitUsage;
+    ShotSettings settings;
+    if (!ReadPictureSize(input.size, settings.width, settings.height)) {
+        err << "tagvind: --size expects WIDTHxHEIGHT, each from " << SmallestSide << " to " << LargestSide
+            << ", not '" << input.size << "'\n";
+        return ExitUsage;
+    }
+    settings.viewMode = input.view == "outside" ? ViewOutside : ViewCab;
+    settings.driveSeconds = input.driveSeconds;
+    settings.batching = !input.noBatch;
+
+    auto world = std::make_unique<World>();
+    SeedAsStartUp(*world, options, seed);
+    BuildWorld(*world, options, seed);
+    ShotPicture picture;
+    if (IsFailure(TakeShot(*world, options, settings, picture, err)))
+        return ExitFailure;
+
+    std::string png;
+    std::string reason;
+    if (!EncodePng(picture.width, picture.height, picture.rgba, png)) {
+        err << "tagvind: the picture could not be encoded as PNG\n";
+        return ExitFailure;
+    }
+    if (!ReplaceFileContents(input.pngPath, png, reason)) {
+        err << "tagvind: cannot write " << input.pngPath << ": " << reason << '\n';
+        return ExitFailure;
+    }
+    const TrainUnit& player = world->trains[world->playerUnit];
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "%s: %d x %d, %s view after %.1f s, segment %d, %.1f km/h; %d draws in %d GL calls, %lld "
+                  "triangles (%s)\n",
+                  input.pngPath.c_str(), picture.width, picture.height, input.view.c_str(), picture.drivenSeconds,
+                  player.segment, static_cast<double>(player.speed), picture.stats.sceneDraws,
+                  picture.stats.glDrawCalls, static_cast<long long>(picture.stats.triangles),
+                  picture.renderer.c_str());
+    out << line;
+    return ExitSuccess;
+}
+
+void AddShotCommand(CLI::App& app)
+{
+    auto input = std::make_shared<ShotCommandInput>();
+    CLI::App* command = app.add_subcommand("shot", "Draw one frame offscreen and write it as a PNG file");
+    AddWorldOptions(*command, input->world);
+    command->add_option("--drive", input->driveSeconds, "game seconds the autopilot drives before the picture")
+        ->check(CLI::Range(0.0, LongestDriveSeconds));
+    command->add_option("--view", input->view, "cab or outside")->check(CLI::IsMember({"cab", "outside"}));
+    command->add_option("--size", input->size, "picture size WIDTHxHEIGHT (default 1024x768)");
+    command->add_flag("--no-batch", input->noBatch, "send every draw as its own GL call");
+    command->add_option("--png", input->pngPath, "the PNG file to write")->required();
+    command->callback([input] {
+        int status = RunShot(*input, std::cout, std::cerr);
+        if (status != ExitSuccess)
+            throw CLI::RuntimeError(status);
+    });
+}
+
+}  // namespace
+
+void AddRenderCommands(CLI::App& app)
+{
+    AddShotCommand(app);
+    AddBenchSceneCommand(app);
+}
