@@ -4,20 +4,12 @@
 
 #include "cab/levers.h"
 #include "cab/seven_segment.h"
-#include "shell/app_state.h"
-#include "sim/signals_scoring.h"
+#include "sim/camera.h"
 #include "world/world.h"
 
 namespace {
 
 constexpr CabColour TextColour = {255, 255, 0};
-
-constexpr float TickSeconds = 1.0f;
-constexpr float BlinkSeconds = 0.4f;
-// Below this many frames a second the sound cannot be fed in time and only repeats stale
-// blocks; after more than LowRateTicksBeforeCutOff such seconds in a row it is switched off.
-constexpr float LowFrameRate = 10.0f;
-constexpr int32_t LowRateTicksBeforeCutOff = 10;
 
 constexpr float ScoreTextX = 0.45f;
 constexpr int32_t MessageTextY = 20;
@@ -29,55 +21,19 @@ constexpr DigitCell AnnouncedCells[3] = {{0.69f, 0.72f}, {0.73f, 0.76f}, {0.77f,
 // from which the score tick charges for speeding.
 constexpr float LimitTolerance = 5.0f;
 
-// Frame rate, score and the blinking lamps, all on wall-clock time.
-void RunTicks(CabDisplayState& display, World& world, AppState& app, float now,
-              const std::function<void()>& silenceEngineSound)
-{
-    display.frameCounter += 1;
-
-    float sinceTick = now - display.lastTickTime;
-    if (!display.hasTicked || sinceTick > TickSeconds) {
-        // The very first tick measures from time zero; a clock still at zero gives no rate.
-        display.framesPerSecond = sinceTick > 0.0f ? static_cast<float>(display.frameCounter) / sinceTick : 0.0f;
-        display.frameCounter = 0;
-        display.lastTickTime = now;
-        display.hasTicked = true;
-
-        if (display.framesPerSecond < LowFrameRate)
-            display.lowRateSeconds += 1;
-        else
-            display.lowRateSeconds = 0;
-        // The player can switch the sound back on (key S); it goes off again as long as the
-        // rate stays low.
-        if (display.lowRateSeconds > LowRateTicksBeforeCutOff) {
-            if (silenceEngineSound)
-                silenceEngineSound();
-            app.soundOn = 0;
-        }
-
-        ScoreTick(world, app.pauseCount);
-    }
-
-    if (now - display.lastBlinkTime > BlinkSeconds) {
-        display.lastBlinkTime = now;
-        BlinkTick(world);
-    }
-}
-
-void DrawTexts(const World& world, const AppState& app, CabCanvas& canvas, const CabDisplayState& display,
-               const CanvasSize& size)
+void DrawTexts(const World& world, const CabView& view, CabCanvas& canvas, const CanvasSize& size)
 {
     char text[96];
-    if (app.pauseCount != 0)
+    if (view.paused)
         canvas.DrawText(size.width / 2 - 15, size.height / 10, TextColour, "Pause");
 
-    if (app.showDistanceScore) {
+    if (view.showDistanceScore) {
         FormatDistanceText(text, sizeof text, world.trains[world.playerUnit].odometer);
         canvas.DrawText(0, 0, TextColour, text);
         FormatScoreText(text, sizeof text, world.score);
         canvas.DrawText(PixelsOf(size.width, ScoreTextX), 0, TextColour, text);
     } else {
-        FormatFrameRateText(text, sizeof text, display.framesPerSecond, size);
+        FormatFrameRateText(text, sizeof text, view.framesPerSecond, size);
         canvas.DrawText(0, 0, TextColour, text);
     }
 
@@ -147,21 +103,16 @@ void FormatFrameRateText(char* text, size_t size, float framesPerSecond, const C
                   static_cast<int>(renderSize.bitsPerPixel));
 }
 
-void DrawCabDisplay(CabDisplayState& display, World& world, AppState& app, CabCanvas& canvas, float nowSeconds,
-                    const std::function<void()>& silenceEngineSound)
+CanvasSize DrawCabDisplay(const World& world, const CabView& view, CabCanvas& canvas)
 {
-    RunTicks(display, world, app, nowSeconds, silenceEngineSound);
-
     CanvasSize size = canvas.RenderSize();
-    display.renderWidth = size.width;
-    display.renderHeight = size.height;
-
-    DrawTexts(world, app, canvas, display, size);
-    if (app.viewMode == ViewOutside)
-        return;
+    DrawTexts(world, view, canvas, size);
+    if (view.viewMode == ViewOutside)
+        return size;
 
     const TrainUnit& player = world.trains[world.playerUnit];
-    DrawDashboard(canvas, world.cabPalette, size);
-    DrawLevers(canvas, world.cabPalette, player, size.width, size.height);
-    DrawReadouts(canvas, world.cabPalette, player, size);
+    DrawDashboard(canvas, CabPens, size);
+    DrawLevers(canvas, CabPens, player, size.width, size.height);
+    DrawReadouts(canvas, CabPens, player, size);
+    return size;
 }

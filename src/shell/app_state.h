@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "sim/camera.h"
+
 struct WindowRectangle {
     int32_t left, top, right, bottom;  // screen pixels, outer rectangle
 };
@@ -29,5 +31,3 @@ struct AppState {
     int32_t soundEnabled = 0;        // 1 when the sound device and its buffer exist
 };
 
-constexpr int32_t ViewCab = 0;
-constexpr int32_t ViewOutside = 1;

@@ -38,7 +38,6 @@
 #include "shell/state_dump.h"
 #include "shell/window_procedure.h"
 #include "shell/world_options_cli.h"
-#include "platform/sdl_sound_buffer.h"
 
 namespace {
 
@@ -876,7 +875,7 @@ void UseDemoSettings(PlaySettings& settings)
         settings.screenshotPath = "tagvind-demo.png";
 }
 
-int RunGame(PlaySettings settings, std::ostream& out, std::ostream& err)
+int RunGame(PlaySettings settings, const OpenSoundDevice& openSound, std::ostream& out, std::ostream& err)
 {
     GameApp app;
     app.out = &out;
@@ -922,8 +921,8 @@ int RunGame(PlaySettings settings, std::ostream& out, std::ostream& err)
     // The sound device is made only now: a sound chosen later in the program run stays silent.
     game.app.soundEnabled = 0;
     std::string noSound;
-    auto openSoundDevice = [&noSound](const SoundBufferFormat& format) {
-        return CreateSdlSoundBuffer(format, noSound);
+    auto openSoundDevice = [&noSound, &openSound](const SoundBufferFormat& format) {
+        return openSound(format, noSound);
     };
     if (game.options.soundType != SoundOff && InitEngineSound(game.sound, openSoundDevice))
         game.app.soundEnabled = 1;

@@ -5,9 +5,12 @@
 // window system goes through game_window.h and game_ui.h.
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 
+#include "sound/sound_buffer.h"
 #include "world/game_options.h"
 
 struct PlaySettings {
@@ -32,5 +35,10 @@ struct PlaySettings {
 constexpr const char* DemoCommandLine = "tagvind play --offscreen --autopilot --quit-after 60 --screenshot tagvind-demo.png";
 void UseDemoSettings(PlaySettings& settings);
 
+// Opens the sound device with a looping buffer of the format, or says why not. The command that
+// starts the game hands in the platform's.
+using OpenSoundDevice =
+    std::function<std::unique_ptr<SoundBuffer>(const SoundBufferFormat& format, std::string& whyNot)>;
+
 // Runs the game until the player leaves it. Returns the exit status.
-int RunGame(PlaySettings settings, std::ostream& out, std::ostream& err);
+int RunGame(PlaySettings settings, const OpenSoundDevice& openSound, std::ostream& out, std::ostream& err);

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "cab/cab_display.h"
 #include "device/device_results.h"
 #include "render/scene.h"
 #include "shell/game_clock.h"
@@ -28,6 +29,26 @@ void AnnounceEndOfRun(GameSession& game, ShellPlatform& platform)
     HoldRendering(app, false);
     game.endOfRunMessages += 1;
     HandleCommand(game, platform, CommandStartMenu, false);
+}
+
+// The game's ticks run on the timer itself, through pauses and from run to run; a run of fixed
+// steps ticks on its game time.
+void RunTicks(GameSession& game, ShellPlatform& platform)
+{
+    bool paused = game.app.pauseCount != 0;
+    TicksTaken taken;
+    if (game.fixedStepSeconds > 0.0) {
+        double gameSeconds = static_cast<double>(game.framesRun) * game.fixedStepSeconds;
+        taken = RunGameTimeTicks(game.ticks, game.world, paused, gameSeconds);
+    } else {
+        float timerSeconds = static_cast<float>(static_cast<float>(platform.NowMs()) * 0.001);
+        taken = RunTimerTicks(game.ticks, game.world, paused, timerSeconds);
+    }
+    game.speedingTicks += taken.speedingTicks;
+    if (taken.cutSoundOff) {
+        SilenceGameSound(game);
+        game.app.soundOn = 0;
+    }
 }
 
 }  // namespace
@@ -60,22 +81,38 @@ int32_t RunFrame(GameSession& game, ShellPlatform& platform)
     TakePendingResume(app);
 
     // The step simulated now is the one measured at the end of the previous frame.
-    if (app.simulationEnabled)
-        StepSimulation(game.world, app, game.options, game.camera, app.soundEnabled ? &game.sound : nullptr);
-    AdvanceFrameStep(app, clockSeconds);
+    bool fixedSteps = game.fixedStepSeconds > 0.0;
+    if (fixedSteps)
+        app.frameStep = app.pauseCount != 0 ? 0.0f : static_cast<float>(game.fixedStepSeconds);
+    if (app.simulationEnabled) {
+        SimStep step = {app.frameStep, app.pauseCount != 0, game.options.soundType};
+        AddSignTally(game.signs, StepSimulation(game.world, step, game.camera, app.viewMode));
+        // Fed once at the end of every step, paused or not, from the rate the step left.
+        if (app.soundEnabled) {
+            const TrainUnit& player = game.world.trains[game.world.playerUnit];
+            StreamEngineSound(game.sound, player.soundRate, EngineAudible(app, game.options));
+        }
+    }
+    if (!fixedSteps)
+        AdvanceFrameStep(app, clockSeconds);
     game.framesRun += 1;
 
     if (game.world.destinationState == 1)
         AnnounceEndOfRun(game, platform);
 
-    DrawDevice* device = platform.SceneDevice();
-    if (device == nullptr || IsFailure(DrawScene(*device, game.world, game.camera)))
-        return DeviceFailed;
+    bool pictureWanted = platform.PictureWanted();
+    if (pictureWanted) {
+        DrawDevice* device = platform.SceneDevice();
+        if (device == nullptr || IsFailure(DrawScene(*device, game.world, game.camera)))
+            return DeviceFailed;
+    }
 
-    // The cab display's ticks run on the timer itself, through pauses and from run to run.
-    float wallSeconds = static_cast<float>(static_cast<float>(platform.NowMs()) * 0.001);
-    DrawCabDisplay(game.cabDisplay, game.world, app, platform.BeginOverlay(), wallSeconds,
-                   [&game] { SilenceGameSound(game); });
+    RunTicks(game, platform);
+
+    if (pictureWanted) {
+        CabView view = {app.pauseCount != 0, app.showDistanceScore != 0, app.viewMode, game.ticks.framesPerSecond};
+        game.cabPicture = DrawCabDisplay(game.world, view, platform.BeginOverlay());
+    }
 
     // Surfaces lost to another program are restored; the frame is not drawn again.
     if (platform.PresentFrame() == DeviceSurfaceLost)
@@ -107,6 +144,11 @@ void PressDemoDriverKeys(GameSession& game, ShellPlatform& platform)
         event.key = key;
         HandleWindowEvent(game, platform, event);
     }
+}
+
+bool EngineAudible(const AppState& app, const GameOptions& options)
+{
+    return app.soundOn != 0 && options.soundType != SoundOff && app.pauseCount == 0;
 }
 
 void SilenceGameSound(GameSession& game)

@@ -1,18 +1,21 @@
 #pragma once
 // The game's flow without the platform: the session a program run holds, the start of a new
-// run, and RunFrame, the frame driver: the clock, the simulation, the end of a run, the scene,
-// the cab display and the present, in that order. The window, the dialogs, the picture and the
+// run, and RunFrame, the frame driver: the clock, the simulation and the engine sound, the end
+// of a run, the scene, the ticks, the cab display and the present, in that order. Every run of
+// the game goes through it: the window, and the headless commands on null platform parts. The window, the dialogs, the picture and the
 // timer are reached through ShellPlatform, which game_app.cpp implements over SDL2, OpenGL
 // and Dear ImGui and the tests implement with recording fakes.
 
 #include <cstdint>
 #include <string>
 
-#include "cab/cab_display.h"
+#include "cab/canvas.h"
 #include "shell/app_state.h"
+#include "shell/frame_ticks.h"
 #include "world/game_options.h"
 #include "shell/options_dialog.h"
 #include "sim/camera.h"
+#include "sim/signals_scoring.h"
 #include "sound/engine_sound.h"
 #include "world/world.h"
 
@@ -61,6 +64,9 @@ public:
     // One frame's picture: the scene's device (null when none is open), then the 2D canvas for
     // the cab display over it, then the present with the menus. Returns the present's result.
     virtual DrawDevice* SceneDevice() = 0;
+    // False where nobody looks at the picture (a headless run on null parts): the frame then
+    // skips the scene and the cab display, and everything else runs as it would.
+    virtual bool PictureWanted() { return true; }
     virtual CabCanvas& BeginOverlay() = 0;
     virtual int32_t PresentFrame() = 0;
     virtual void RestoreSurfaces() = 0;
@@ -72,8 +78,12 @@ struct GameSession {
     GameOptions options;
     AppState app;
     Camera camera;
-    CabDisplayState cabDisplay = {};
+    FrameTicks ticks;
+    CanvasSize cabPicture = {};    // the size the cab display was last drawn for: lever clicks map with it
     EngineSound sound;
+    // > 0: every frame covers exactly this much game time and the ticks run on game time (a
+    // headless run); 0: frames take the time the timer measured between them.
+    double fixedStepSeconds = 0.0;
     uint32_t runSeed = 0;          // the seed the current run was built from
     std::string runCommandLine;    // the command line that builds the current run's line again
     std::string worldDigest;       // WorldDigest of the world as the run's build left it
@@ -84,6 +94,8 @@ struct GameSession {
     int32_t endOfRunMessages = 0;
     int32_t runsStarted = 0;
     int32_t deviceReopens = 0;
+    SignTally signs = {};          // what the signs did to the player, over the program run
+    int32_t speedingTicks = 0;     // score ticks that charged for speeding
 };
 
 // Seeds the generator for seed as the command line does and builds the world from the options
@@ -104,6 +116,10 @@ int32_t DemoDriverKey(const World& world, float frameStep);
 // Between two frames: the demo driver presses the keys, through the window procedure as a
 // player's keys go, until the handle is where the autopilot wants it.
 void PressDemoDriverKeys(GameSession& game, ShellPlatform& platform);
+
+// Whether the engine is heard: the sound switched on (key S, the low-frame-rate cut-off), a
+// sound type chosen, and the game running (a resume pending at the next frame is still paused).
+bool EngineAudible(const AppState& app, const GameOptions& options);
 
 // The engine goes quiet at once; does nothing when there is no sound device.
 void SilenceGameSound(GameSession& game);

@@ -64,8 +64,8 @@ nlohmann::json DumpGameState(const GameSession& game, uint32_t timerMs, int32_t 
                         {"runSeed", game.runSeed},
                         {"runCommandLine", game.runCommandLine},
                         {"worldDigest", game.worldDigest}};
-    state["picture"] = {{"width", game.cabDisplay.renderWidth},
-                        {"height", game.cabDisplay.renderHeight},
+    state["picture"] = {{"width", game.cabPicture.width},
+                        {"height", game.cabPicture.height},
                         {"top", pictureTop}};
     state["sound"] = {{"soundBlock", game.sound.soundBlock}, {"samplePhase", game.sound.samplePhase}};
     return state;

@@ -151,7 +151,7 @@ void ClickLevers(GameSession& game, int32_t x, int32_t y)
     TrainUnit& player = Player(game);
     DriverControls controls =
         ClickCabLevers(ReadDriverControls(player), static_cast<uint16_t>(x), static_cast<uint16_t>(y),
-                       game.cabDisplay.renderWidth, game.cabDisplay.renderHeight);
+                       game.cabPicture.width, game.cabPicture.height);
     StoreDriverControls(player, controls);
 }
 

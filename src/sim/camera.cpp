@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "shell/app_state.h"
 #include "world/world.h"
 
 namespace {
@@ -39,7 +38,7 @@ float ShiftIntoOriginRange(float& coordinate)
 
 }  // namespace
 
-void PlaceCamera(Camera& camera, const World& world, AppState& app)
+void PlaceCamera(Camera& camera, const World& world, int32_t& viewMode)
 {
     const TrainUnit& player = world.trains[world.playerUnit];
     float heading = player.heading;
@@ -50,9 +49,9 @@ void PlaceCamera(Camera& camera, const World& world, AppState& app)
 
     // Inside a tunnel only the cab view makes sense; it stays chosen after the tunnel.
     if (player.segment > 0 && player.segment < TrackCapacity && world.track[player.segment].type == SegmentTunnel)
-        app.viewMode = ViewCab;
+        viewMode = ViewCab;
 
-    if (app.viewMode == ViewOutside) {
+    if (viewMode == ViewOutside) {
         eye.x -= Sine(heading) * OutsideViewDistance;
         eye.y += OutsideViewHeight;
         eye.z -= Cosine(heading) * OutsideViewDistance;

@@ -127,7 +127,7 @@ void SetMessage(World& world, const char* text, int32_t seconds)
     world.messageSeconds = seconds;
 }
 
-ScoreTickOutcome ScoreTick(World& world, int32_t pauseCount)
+ScoreTickOutcome ScoreTick(World& world, bool paused)
 {
     if (world.messageSeconds > 0)
         world.messageSeconds -= 1;
@@ -138,7 +138,7 @@ ScoreTickOutcome ScoreTick(World& world, int32_t pauseCount)
 
     if (limit - 5.0f < speed && speed < limit + 5.0f) {
         // Driving close to the limit only earns while the game runs.
-        if (pauseCount == 0) {
+        if (!paused) {
             world.score += 1;
             if (world.score > TickScoreCeiling)
                 world.score = TickScoreCeiling;

@@ -47,7 +47,7 @@ void LimitScore(World& world);
 void SetMessage(World& world, const char* text, int32_t seconds);
 
 // Counts the message down and rewards or charges the player's speed against the limit in force.
-ScoreTickOutcome ScoreTick(World& world, int32_t pauseCount);
+ScoreTickOutcome ScoreTick(World& world, bool paused);
 
 // Flips the phase of the blinking signal lamps.
 void BlinkTick(World& world);

@@ -3,10 +3,9 @@
 #include "sim/camera.h"
 #include "sim/train_motion.h"
 
-SignTally StepSimulation(World& world, AppState& app, const GameOptions& options, Camera& camera,
-                         EngineSoundStream* sound)
+SignTally StepSimulation(World& world, const SimStep& step, Camera& camera, int32_t& viewMode)
 {
-    SignTally tally = StepTrains(world, app, options, sound);
-    PlaceCamera(camera, world, app);
+    SignTally tally = StepTrains(world, step);
+    PlaceCamera(camera, world, viewMode);
     return tally;
 }

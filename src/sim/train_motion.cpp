@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "shell/app_state.h"
-#include "world/game_options.h"
 #include "sim/route_events_run.h"
+#include "sim/simulation.h"
+#include "world/game_options.h"
 #include "world/world.h"
 
 namespace {
@@ -155,9 +155,9 @@ void UpdateEngineRate(TrainUnit& unit, float frameStep, int32_t soundType)
         unit.soundRate -= change;
 }
 
-void UpdateTrainDynamics(World& world, const AppState& app, int32_t soundType)
+void UpdateTrainDynamics(World& world, const SimStep& step)
 {
-    if (app.pauseCount != 0)
+    if (step.paused)
         return;
     for (int32_t i = 1; i <= TrainCapacity - 2; ++i) {
         TrainUnit& unit = world.trains[i];
@@ -165,8 +165,8 @@ void UpdateTrainDynamics(World& world, const AppState& app, int32_t soundType)
             continue;
         unit.accel = UnitAcceleration(unit.speed, unit.throttle, unit.brake);
         // Only unit 1 may run faster than the other trains.
-        unit.speed = SpeedAfterStep(unit.speed, unit.accel, app.frameStep, i != 1);
-        UpdateEngineRate(unit, app.frameStep, soundType);
+        unit.speed = SpeedAfterStep(unit.speed, unit.accel, step.seconds, i != 1);
+        UpdateEngineRate(unit, step.seconds, step.soundType);
     }
 }
 
@@ -208,13 +208,13 @@ int32_t SignAheadOf(const TrackTable& track, int32_t segment)
 
 // --- Movement and placement -----------------------------------------------------------------
 
-SignTally MoveTrainsAlongTrack(World& world, const AppState& app)
+SignTally MoveTrainsAlongTrack(World& world, const SimStep& step)
 {
     SignTally tally;
     // Held even while paused, so that the controls have no effect after the destination.
     if (world.destinationState != 0)
         HoldPlayerAtRest(world.trains[world.playerUnit]);
-    if (app.pauseCount != 0)
+    if (step.paused)
         return tally;
 
     // Units placed by an event during this pass are moved in it too when their index is higher.
@@ -222,9 +222,9 @@ SignTally MoveTrainsAlongTrack(World& world, const AppState& app)
         TrainUnit& unit = world.trains[i];
         if (unit.kind == TrainNone)
             continue;
-        float step = unit.speed / 3.6f * app.frameStep;
-        unit.segmentDistance += step;
-        unit.odometer += static_cast<double>(step);
+        float distance = unit.speed / 3.6f * step.seconds;
+        unit.segmentDistance += distance;
+        unit.odometer += static_cast<double>(distance);
         if (IsTrackIndex(unit.segment) && unit.segmentDistance > world.track[unit.segment].length)
             LeaveSegment(world, i, tally);
         PlaceUnitOnSegment(world, i);
@@ -291,11 +291,8 @@ void PlaceUnitOnSegment(World& world, int32_t index)
 
 // --- The step -------------------------------------------------------------------------------
 
-SignTally StepTrains(World& world, AppState& app, const GameOptions& options, EngineSoundStream* sound)
+SignTally StepTrains(World& world, const SimStep& step)
 {
-    UpdateTrainDynamics(world, app, options.soundType);
-    SignTally tally = MoveTrainsAlongTrack(world, app);
-    if (sound != nullptr)
-        sound->StreamEngineSound(world, app, options);
-    return tally;
+    UpdateTrainDynamics(world, step);
+    return MoveTrainsAlongTrack(world, step);
 }

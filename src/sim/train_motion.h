@@ -8,20 +8,9 @@
 #include "sim/signals_scoring.h"
 #include "world/track.h"
 
-struct AppState;
-struct GameOptions;
+struct SimStep;
 struct TrainUnit;
 struct World;
-
-// The engine sound is fed once at the end of every step, paused or not. The sound module
-// implements this; a step without one (tests, the headless driver) passes nullptr.
-class EngineSoundStream {
-public:
-    virtual void StreamEngineSound(const World& world, const AppState& app, const GameOptions& options) = 0;
-
-protected:
-    ~EngineSoundStream() = default;
-};
 
 // Traction of each throttle notch (m/s²): (v/160)² for the speed v the notch settles at on
 // level track with the brake released, 0, 40, 70, 100, 130 and 160 km/h.
@@ -42,18 +31,18 @@ float SpeedAfterStep(float speed, float accel, float frameStep, bool capped);
 void UpdateEngineRate(TrainUnit& unit, float frameStep, int32_t soundType);
 
 // Acceleration, speed, gear and engine rate of every active unit. Nothing while paused.
-void UpdateTrainDynamics(World& world, const AppState& app, int32_t soundType);
+void UpdateTrainDynamics(World& world, const SimStep& step);
 
 // Moves every active unit along the track, fires the events of the segments left, applies the
 // signs the player's train passes, places every unit and holds the score within its limits.
 // Holds the player's train at rest once the destination is reached. Returns what the signs did.
-SignTally MoveTrainsAlongTrack(World& world, const AppState& app);
+SignTally MoveTrainsAlongTrack(World& world, const SimStep& step);
 
 // posX, posZ, posY and heading of unit from its segment and segmentDistance.
 void PlaceUnitOnSegment(World& world, int32_t unit);
 
-// One simulation step: dynamics, movement, then the engine sound (sound may be nullptr).
-SignTally StepTrains(World& world, AppState& app, const GameOptions& options, EngineSoundStream* sound);
+// One simulation step: the dynamics, then the movement.
+SignTally StepTrains(World& world, const SimStep& step);
 
 // A segment a unit can move onto: a real index holding a segment.
 bool IsUsableSegment(const TrackTable& track, int32_t segment);

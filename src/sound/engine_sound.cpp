@@ -3,10 +3,6 @@
 #include <array>
 #include <cmath>
 
-#include "shell/app_state.h"
-#include "world/game_options.h"
-#include "world/world.h"
-
 namespace {
 
 // The write cursor as it stands before block 0 is written again: inside the last block.
@@ -45,26 +41,16 @@ float WrapPhase(float phase)
 
 }  // namespace
 
-void EngineSound::StreamEngineSound(const World& world, const AppState& app, const GameOptions& options)
-{
-    ::StreamEngineSound(*this, world, app, options);
-}
-
 bool InitEngineSound(EngineSound& sound, const SoundBufferFactory& createBuffer)
 {
+    FillEngineSample(sound.sample);
     sound.buffer = createBuffer ? createBuffer(EngineSoundFormat) : nullptr;
     sound.samplePhase = 0.0f;
     sound.soundBlock = -1;
     return sound.buffer != nullptr;
 }
 
-void StreamEngineSound(EngineSound& sound, const World& world, const AppState& app, const GameOptions& options)
-{
-    bool audible = app.soundOn != 0 && options.soundType != SoundOff && app.pauseCount <= 0;
-    StreamEngineBlock(sound, world.engineSample, world.trains[world.playerUnit].soundRate, audible);
-}
-
-void StreamEngineBlock(EngineSound& sound, const EngineSample& sample, float soundRate, bool audible)
+void StreamEngineSound(EngineSound& sound, float soundRate, bool audible)
 {
     if (!sound.buffer)
         return;
@@ -81,7 +67,7 @@ void StreamEngineBlock(EngineSound& sound, const EngineSample& sample, float sou
     for (int32_t frame = 0; frame < SoundBlockFrames; ++frame) {
         int32_t index = static_cast<int32_t>(phase);
         // Only the low byte of an entry is the sample, read as signed 8 bits.
-        int8_t value = static_cast<int8_t>(static_cast<uint8_t>(sample[index] & 0xFF));
+        int8_t value = static_cast<int8_t>(static_cast<uint8_t>(sound.sample[index] & 0xFF));
         if (!audible)
             value = 0;
         // Widened to 16 bits (value × 256: low byte 0, high byte the sample) on both channels.

@@ -7,7 +7,6 @@ void BuildWorld(World& world, GameOptions& options, uint32_t timeSeed)
     uint64_t drawsBefore = world.random.drawCount;
     WorldReset(world);
     world.buildStats.resetDraws = world.random.drawCount - drawsBefore;
-    FillEngineSample(world.engineSample);
     BuildModelLibrary(world.models, world.groundNoise.data());
     GenerateRoutePlan(world, options, timeSeed);
     BuildTrack(world);

@@ -5,9 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "cab/cab_palette.h"
 #include "world/train_unit.h"
-#include "sound/engine_sample.h"
 #include "world/game_random.h"
 #include "world/model_library.h"
 #include "world/route_event.h"
@@ -38,9 +36,7 @@ struct World {
     TrainTable trains;
     std::array<float, GroundNoiseCapacity> groundNoise;
     ModelLibrary models;
-    EngineSample engineSample;
     TextureRegistry textures;
-    CabPalette cabPalette;
 
     int32_t playerUnit;
     int32_t meetingVariant;  // 0..7, picks each meeting station's layout and script
@@ -62,7 +58,7 @@ struct World {
     WorldBuildStats buildStats;
 };
 
-// Builds a whole world from the options, in the fixed order: reset, engine sample, models,
+// Builds a whole world from the options, in the fixed order: reset, models,
 // route plan, track with scenery and scripts. timeSeed stands for the clock reading the plan
 // generator seeds with (Random and Custom routes keep it).
 void BuildWorld(World& world, GameOptions& options, uint32_t timeSeed);

@@ -93,8 +93,6 @@ void WorldReset(World& world)
     world.messageSeconds = 0;
     world.messageText[0] = '\0';
 
-    CreateCabPalette(world.cabPalette);
-
     world.playerUnit = PlayerUnit;
     for (TrainUnit& unit : world.trains)
         ResetTrainUnit(unit);

@@ -6,7 +6,7 @@
 
 #include "cab/cab_display.h"
 #include "recording_canvas.h"
-#include "shell/app_state.h"
+#include "sim/camera.h"
 #include "world/world.h"
 
 namespace {
@@ -18,7 +18,6 @@ constexpr CabColour Yellow = {255, 255, 0};
 std::unique_ptr<World> MakeCabWorld()
 {
     auto world = std::make_unique<World>();
-    CreateCabPalette(world->cabPalette);
     world->playerUnit = PlayerUnit;
     TrainUnit& player = world->trains[PlayerUnit];
     player.kind = 1;
@@ -32,14 +31,12 @@ std::unique_ptr<World> MakeCabWorld()
 
 struct CabFixture {
     std::unique_ptr<World> world = MakeCabWorld();
-    AppState app;
-    CabDisplayState display = {};
-    int32_t silenceCalls = 0;
+    CabView view = {false, true, ViewCab, 0.0f};
 
-    RecordingCanvas Draw(float now, CanvasSize size = {800, 600, 32})
+    RecordingCanvas Draw(CanvasSize size = {800, 600, 32})
     {
         RecordingCanvas canvas(size);
-        DrawCabDisplay(display, *world, app, canvas, now, [this] { silenceCalls += 1; });
+        EXPECT_EQ(DrawCabDisplay(*world, view, canvas), size);
         return canvas;
     }
 
@@ -71,7 +68,7 @@ TEST(CabDisplay, StatusTextsAndTheirPlaces)
     CabFixture cab;
     cab.world->score = 0;
     cab.Player().odometer = 12499.0;
-    RecordingCanvas canvas = cab.Draw(5.0f);
+    RecordingCanvas canvas = cab.Draw();
     ASSERT_EQ(canvas.texts.size(), 2u);
     EXPECT_EQ(canvas.texts[0].text, "     12 km");
     EXPECT_EQ(canvas.texts[0].x, 0);
@@ -83,7 +80,7 @@ TEST(CabDisplay, StatusTextsAndTheirPlaces)
         EXPECT_EQ(text.colour, Yellow);
 
     // Places are fractions of the picture truncated to whole pixels: 0.45 × 333 = 149.85.
-    canvas = cab.Draw(5.1f, {333, 257, 16});
+    canvas = cab.Draw({333, 257, 16});
     EXPECT_EQ(canvas.texts[1].x, 149);
 }
 
@@ -117,12 +114,9 @@ TEST(CabDisplay, DistanceAndFrameRateTexts)
 TEST(CabDisplay, FrameRateLineReplacesDistanceAndScoreWhenToggled)
 {
     CabFixture cab;
-    cab.app.showDistanceScore = 0;
-    cab.Draw(0.0f);
-    // 21 frames in the 1.05 s after the first tick: 20 frames a second.
-    RecordingCanvas canvas({0, 0, 0});
-    for (int frame = 1; frame <= 21; ++frame)
-        canvas = cab.Draw(0.05f * static_cast<float>(frame));
+    cab.view.showDistanceScore = false;
+    cab.view.framesPerSecond = 20.0f;
+    RecordingCanvas canvas = cab.Draw();
     ASSERT_EQ(canvas.texts.size(), 1u);
     EXPECT_EQ(canvas.texts[0].text, "   20.0 fps (800x600x32)");
     EXPECT_EQ(canvas.texts[0].x, 0);
@@ -131,18 +125,15 @@ TEST(CabDisplay, FrameRateLineReplacesDistanceAndScoreWhenToggled)
 TEST(CabDisplay, PauseShowsOnlyWhilePaused)
 {
     CabFixture cab;
-    EXPECT_FALSE(HasText(cab.Draw(1.0f), "Pause"));
-    cab.app.pauseCount = 1;
-    RecordingCanvas canvas = cab.Draw(1.1f);
+    EXPECT_FALSE(HasText(cab.Draw(), "Pause"));
+    cab.view.paused = true;
+    RecordingCanvas canvas = cab.Draw();
     ASSERT_TRUE(HasText(canvas, "Pause"));
     for (const RecordedText& text : canvas.texts)
         if (text.text == "Pause") {
             EXPECT_EQ(text.x, 385);  // 800 / 2 - 15
             EXPECT_EQ(text.y, 60);   // 600 / 10
         }
-    // A resume pending at the next frame still reads as paused.
-    cab.app.pauseCount = 2;
-    EXPECT_TRUE(HasText(cab.Draw(1.2f), "Pause"));
 }
 
 TEST(CabDisplay, PenaltyMessageShowsWhileItsSecondsLast)
@@ -150,9 +141,9 @@ TEST(CabDisplay, PenaltyMessageShowsWhileItsSecondsLast)
     CabFixture cab;
     std::snprintf(cab.world->messageText, sizeof cab.world->messageText, "High speed: -100 points");
     cab.world->messageSeconds = 0;
-    EXPECT_FALSE(HasText(cab.Draw(0.5f), "High speed: -100 points"));
+    EXPECT_FALSE(HasText(cab.Draw(), "High speed: -100 points"));
     cab.world->messageSeconds = 3;
-    RecordingCanvas canvas = cab.Draw(0.6f);
+    RecordingCanvas canvas = cab.Draw();
     ASSERT_EQ(canvas.texts.size(), 3u);
     EXPECT_EQ(canvas.texts[2].text, "High speed: -100 points");
     EXPECT_EQ(canvas.texts[2].x, 360);
@@ -162,7 +153,7 @@ TEST(CabDisplay, PenaltyMessageShowsWhileItsSecondsLast)
 TEST(CabDisplay, DashboardPolygonAt800By600AndAtOddSizes)
 {
     CabFixture cab;
-    RecordingCanvas canvas = cab.Draw(1.0f);
+    RecordingCanvas canvas = cab.Draw();
     ASSERT_EQ(canvas.polygons.size(), 1u);
     const std::vector<CanvasPoint> expected = {{0, 420},   {80, 420},  {160, 540}, {640, 540},
                                                {720, 420}, {800, 420}, {800, 600}, {0, 600}};
@@ -171,7 +162,7 @@ TEST(CabDisplay, DashboardPolygonAt800By600AndAtOddSizes)
     EXPECT_EQ(canvas.polygons[0].pen, (CabPen{{32, 32, 32}, 1}));
 
     // Whole-number arithmetic, multiplying before dividing: 4 × 333 / 5 = 266, not 4 × 66.
-    canvas = cab.Draw(1.1f, {333, 257, 32});
+    canvas = cab.Draw({333, 257, 32});
     ASSERT_EQ(canvas.polygons.size(), 1u);
     const std::vector<CanvasPoint> odd = {{0, 179},   {33, 179},  {66, 231},  {266, 231},
                                           {299, 179}, {333, 179}, {333, 257}, {0, 257}};
@@ -181,17 +172,17 @@ TEST(CabDisplay, DashboardPolygonAt800By600AndAtOddSizes)
 TEST(CabDisplay, OutsideViewDrawsTextsButNoInstruments)
 {
     CabFixture cab;
-    cab.app.viewMode = ViewOutside;
-    cab.app.pauseCount = 1;
+    cab.view.viewMode = ViewOutside;
+    cab.view.paused = true;
     cab.world->messageSeconds = 5;
-    RecordingCanvas canvas = cab.Draw(1.0f);
+    RecordingCanvas canvas = cab.Draw();
     EXPECT_EQ(canvas.texts.size(), 4u);  // pause, distance, score, message
     EXPECT_TRUE(canvas.polygons.empty());
     EXPECT_TRUE(canvas.lines.empty());
     EXPECT_TRUE(canvas.ellipses.empty());
 
-    cab.app.viewMode = ViewCab;
-    canvas = cab.Draw(1.1f);
+    cab.view.viewMode = ViewCab;
+    canvas = cab.Draw();
     EXPECT_EQ(canvas.polygons.size(), 1u);
     EXPECT_EQ(canvas.ellipses.size(), 2u);
     EXPECT_FALSE(canvas.lines.empty());
@@ -201,8 +192,7 @@ TEST(CabDisplay, ReadoutsShowSpeedLimitAndAnnouncedLimitInTheirPens)
 {
     // At 1000 × 1000 the speed cells span x 370..480, the limit cells 520..630 and the
     // announced cells 690..800.
-    CabPalette pens = {};
-    CreateCabPalette(pens);
+    const CabPalette& pens = CabPens;
     struct Case {
         const char* what;
         float speed;
@@ -227,7 +217,7 @@ TEST(CabDisplay, ReadoutsShowSpeedLimitAndAnnouncedLimitInTheirPens)
         cab.Player().speed = c.speed;
         cab.Player().speedLimit = c.limit;
         cab.Player().announcedLimit = c.announced;
-        RecordingCanvas canvas = cab.Draw(1.0f, {1000, 1000, 32});
+        RecordingCanvas canvas = cab.Draw({1000, 1000, 32});
         EXPECT_EQ(LinesInSpan(canvas, pens.pens[PenSpeed], 370, 480), c.speedLines) << c.what;
         EXPECT_EQ(LinesInSpan(canvas, pens.pens[PenLimitOk], 520, 630), c.limitOkLines) << c.what;
         EXPECT_EQ(LinesInSpan(canvas, pens.pens[PenLimitOver], 520, 630), c.limitOverLines) << c.what;
@@ -240,92 +230,3 @@ TEST(CabDisplay, ReadoutsShowSpeedLimitAndAnnouncedLimitInTheirPens)
     }
 }
 
-TEST(CabDisplay, ScoreTicksOncePerSecondOfWallTimeStartingWithTheFirstFrame)
-{
-    CabFixture cab;
-    // Driving at the limit earns a point per tick.
-    cab.Player().speed = 130.0f;
-    cab.Draw(0.3f);
-    EXPECT_EQ(cab.world->score, 1) << "the first frame ticks";
-    cab.Draw(0.9f);
-    cab.Draw(1.3f);
-    EXPECT_EQ(cab.world->score, 1) << "exactly one second later is not yet more than one";
-    cab.Draw(1.31f);
-    EXPECT_EQ(cab.world->score, 2);
-    // Ten seconds of frames at 50 a second give ten more ticks.
-    for (int frame = 1; frame <= 500; ++frame)
-        cab.Draw(1.31f + 0.02f * static_cast<float>(frame));
-    EXPECT_GE(cab.world->score, 11);
-    EXPECT_LE(cab.world->score, 12);
-    // A long gap between frames is still one tick.
-    int32_t before = cab.world->score;
-    cab.Draw(30.0f);
-    EXPECT_EQ(cab.world->score, before + 1);
-}
-
-TEST(CabDisplay, TickPassesThePauseToTheScore)
-{
-    CabFixture cab;
-    cab.Player().speed = 130.0f;
-    cab.app.pauseCount = 1;
-    cab.Draw(2.0f);
-    EXPECT_EQ(cab.world->score, 0) << "driving within the limit earns nothing while paused";
-    cab.Player().speed = 140.0f;
-    cab.Draw(3.5f);
-    EXPECT_EQ(cab.world->score, -10) << "speeding costs even while paused";
-}
-
-TEST(CabDisplay, LampsBlinkEveryFourTenthsOfASecond)
-{
-    CabFixture cab;
-    cab.world->signBlinkPhase = 0;
-    cab.Draw(0.3f);
-    EXPECT_EQ(cab.world->signBlinkPhase, 0);
-    cab.Draw(0.41f);
-    EXPECT_EQ(cab.world->signBlinkPhase, 1);
-    cab.Draw(0.8f);
-    EXPECT_EQ(cab.world->signBlinkPhase, 1);
-    cab.Draw(0.82f);
-    EXPECT_EQ(cab.world->signBlinkPhase, 0);
-}
-
-TEST(CabDisplay, LowFrameRateCutsTheSoundAfterMoreThanTenSeconds)
-{
-    CabFixture cab;
-    cab.app.soundOn = 1;
-    // One frame every 1.5 s: every frame ticks at well under 10 frames a second.
-    float now = 0.0f;
-    for (int tick = 1; tick <= 10; ++tick, now += 1.5f)
-        cab.Draw(now);
-    EXPECT_EQ(cab.app.soundOn, 1) << "ten low seconds are not yet too many";
-    EXPECT_EQ(cab.silenceCalls, 0);
-    cab.Draw(now);
-    now += 1.5f;
-    EXPECT_EQ(cab.app.soundOn, 0);
-    EXPECT_EQ(cab.silenceCalls, 1);
-
-    // Switched on again while the rate stays low, it goes off at the next tick.
-    cab.app.soundOn = 1;
-    cab.Draw(now);
-    now += 1.5f;
-    EXPECT_EQ(cab.app.soundOn, 0);
-
-    // A good second starts the count afresh: ten low seconds after it keep the sound.
-    for (int frame = 1; frame <= 30; ++frame)
-        cab.Draw(now + 0.05f * static_cast<float>(frame));
-    cab.app.soundOn = 1;
-    now += 3.0f;
-    for (int tick = 1; tick <= 10; ++tick, now += 1.5f)
-        cab.Draw(now);
-    EXPECT_EQ(cab.app.soundOn, 1);
-    cab.Draw(now);
-    EXPECT_EQ(cab.app.soundOn, 0);
-}
-
-TEST(CabDisplay, RemembersThePictureSizeForLeverClicks)
-{
-    CabFixture cab;
-    cab.Draw(1.0f, {1024, 768, 32});
-    EXPECT_EQ(cab.display.renderWidth, 1024);
-    EXPECT_EQ(cab.display.renderHeight, 768);
-}

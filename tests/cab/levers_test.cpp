@@ -12,9 +12,7 @@ namespace {
 
 CabPalette MakePalette()
 {
-    CabPalette palette = {};
-    CreateCabPalette(palette);
-    return palette;
+    return CabPens;
 }
 
 TrainUnit MakePlayer(int32_t brake, int32_t throttle)

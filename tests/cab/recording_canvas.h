@@ -23,6 +23,11 @@ inline bool operator==(const CanvasPoint& a, const CanvasPoint& b)
     return a.x == b.x && a.y == b.y;
 }
 
+inline bool operator==(const CanvasSize& a, const CanvasSize& b)
+{
+    return a.width == b.width && a.height == b.height && a.bitsPerPixel == b.bitsPerPixel;
+}
+
 struct RecordedLine {
     CanvasPoint from;
     CanvasPoint to;

@@ -7,7 +7,7 @@
 #include "cab/cab_display.h"
 #include "platform/imgui_canvas.h"
 #include "headless_imgui.h"
-#include "shell/app_state.h"
+#include "sim/camera.h"
 #include "world/world.h"
 
 namespace {
@@ -62,15 +62,12 @@ TEST(ImGuiCanvas, DrawsTheWholeCabDisplay)
     ImGuiCabCanvas canvas;
     canvas.SetRenderSize({800, 600, 32});
     auto world = std::make_unique<World>();
-    CreateCabPalette(world->cabPalette);
     world->playerUnit = PlayerUnit;
     world->trains[PlayerUnit].brake = 3;
     world->trains[PlayerUnit].throttle = 0;
     world->trains[PlayerUnit].speedLimit = 130;
     world->trains[PlayerUnit].announcedLimit = NoAnnouncedLimit;
-    AppState app;
-    CabDisplayState display = {};
-    DrawCabDisplay(display, *world, app, canvas, 1.0f, nullptr);
+    DrawCabDisplay(*world, {false, true, ViewCab, 0.0f}, canvas);
     const ImDrawList& list = imgui.Render();
 
     int yellowVertices = 0, redVertices = 0;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "shell/app_state.h"
+#include "shell/game_flow.h"
 #include "world/game_options.h"
 #include "sound/engine_sound.h"
 #include "platform/sdl_sound_buffer.h"
@@ -53,7 +54,6 @@ std::vector<int16_t> RecordEngine(double seconds, float soundRate, const std::ve
     EngineRun run;
     run.world->playerUnit = PlayerUnit;
     run.world->trains[PlayerUnit].soundRate = soundRate;
-    FillEngineSample(run.world->engineSample);
     std::string whyNot;
     auto openDisk = [&whyNot](const SoundBufferFormat& format) { return CreateSdlSoundBuffer(format, whyNot); };
     run.app.soundEnabled = InitEngineSound(run.sound, openDisk) ? 1 : 0;
@@ -68,7 +68,7 @@ std::vector<int16_t> RecordEngine(double seconds, float soundRate, const std::ve
         while (nextStep < steps.size() && steps[nextStep].atSeconds <= now)
             steps[nextStep++].change(run);
         if (run.framesRun)
-            StreamEngineSound(run.sound, *run.world, run.app, run.options);
+            StreamEngineSound(run.sound, run.world->trains[PlayerUnit].soundRate, EngineAudible(run.app, run.options));
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     // Closing the device stops the driver and closes its file.

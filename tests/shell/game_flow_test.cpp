@@ -65,8 +65,8 @@ TEST(GameFlow, FrameDrawsTheSceneThenTheCabDisplayThenPresents)
     EXPECT_TRUE(started.platform().device.viewSet);
     // The cab display drew its dashboard on the canvas and measured the picture for the levers.
     EXPECT_FALSE(started.platform().canvas.polygons.empty());
-    EXPECT_EQ(started.game().cabDisplay.renderWidth, 800);
-    EXPECT_EQ(started.game().cabDisplay.renderHeight, 600);
+    EXPECT_EQ(started.game().cabPicture.width, 800);
+    EXPECT_EQ(started.game().cabPicture.height, 600);
 }
 
 TEST(GameFlow, TrainMovesByTheStepOfThePreviousFrame)
@@ -231,5 +231,32 @@ TEST(GameFlow, EveryRestartBuildsTheNewLineItsCommandLineNames)
             }
             previousLine = shownLine;
         }
+    }
+}
+
+TEST(GameFlow, TheEngineIsHeardOnlyWhileSwitchedOnChosenAndRunning)
+{
+    struct Case {
+        const char* what;
+        int32_t soundOn;
+        int32_t pauseCount;
+        int32_t soundType;
+        bool audible;
+    };
+    const Case cases[] = {
+        {"driving", 1, 0, SoundDieselAutomatic, true},
+        {"diesel-electric", 1, 0, SoundDieselElectric, true},
+        {"muted with S", 0, 0, SoundDieselAutomatic, false},
+        {"paused", 1, 1, SoundDieselAutomatic, false},
+        {"resuming at the next frame", 1, 2, SoundDieselAutomatic, false},
+        {"sound type Off", 1, 0, SoundOff, false},
+    };
+    for (const Case& c : cases) {
+        AppState app;
+        app.soundOn = c.soundOn;
+        app.pauseCount = c.pauseCount;
+        GameOptions options;
+        options.soundType = c.soundType;
+        EXPECT_EQ(EngineAudible(app, options), c.audible) << c.what;
     }
 }

@@ -96,8 +96,8 @@ TEST(WindowProcedure, LeverClicksSetTheControlsByBand)
     };
     for (const Case& c : cases) {
         StartedGame started = StartGameForTest();
-        started.game().cabDisplay.renderWidth = 800;
-        started.game().cabDisplay.renderHeight = 600;
+        started.game().cabPicture.width = 800;
+        started.game().cabPicture.height = 600;
         SetControls(started.player(), c.throttle, c.brake);
         HandleWindowEvent(started.game(), started.platform(), Click(c.x, c.y));
         EXPECT_EQ(started.player().throttle, c.wantThrottle) << c.x << "," << c.y;
@@ -110,8 +110,8 @@ TEST(WindowProcedure, ClicksBeforeTheFirstFrameOrOffThePictureChangeNothing)
     StartedGame started = StartGameForTest();
     SetControls(started.player(), 2, 8);
     HandleWindowEvent(started.game(), started.platform(), Click(790, 500));  // not measured yet
-    started.game().cabDisplay.renderWidth = 800;
-    started.game().cabDisplay.renderHeight = 600;
+    started.game().cabPicture.width = 800;
+    started.game().cabPicture.height = 600;
     HandleWindowEvent(started.game(), started.platform(), Click(10, -5));
     HandleWindowEvent(started.game(), started.platform(), Click(70000, 500));
     EXPECT_EQ(started.player().throttle, 2);

@@ -130,8 +130,8 @@ TEST(Autopilot, DrivesWithinTheLimitsWaitsAtASignalUntilItClearsAndStopsInTheDes
     clear.segment = 3;
     clear.signCode = SignLineSpeed;
 
-    GameOptions options;
-    AppState app = RunningApp(0.02f);
+    SimStep simStep = RunningStep(0.02f);
+    int32_t viewMode = ViewCab;
     Camera camera;
     SignTally signs;
     float maxSpeed = 0.0f;
@@ -143,11 +143,11 @@ TEST(Autopilot, DrivesWithinTheLimitsWaitsAtASignalUntilItClearsAndStopsInTheDes
     int step = 0;
     for (; step < 30000 && world->destinationState == 0; ++step) {
         TrainUnit& player = world->trains[1];
-        DriverControls controls = AutopilotControls(*world, app.frameStep);
+        DriverControls controls = AutopilotControls(*world, simStep.seconds);
         ASSERT_TRUE(IsReachableByTheControls(controls)) << "step " << step;
         StoreDriverControls(player, controls);
         int32_t segmentBefore = player.segment;
-        AddSignTally(signs, StepSimulation(*world, app, options, camera, nullptr));
+        AddSignTally(signs, StepSimulation(*world, simStep, camera, viewMode));
         double time = (step + 1) * 0.02;
 
         maxSpeed = std::max(maxSpeed, player.speed);
@@ -183,12 +183,12 @@ TEST(Autopilot, StandsBeforeTheEndOfATrackThatLeadsNowhere)
     auto world = MakeResetWorld();
     LayStraightLine(*world, 3, 400.0f);
     PlacePlayer(*world, 1, 70.0f, 0.0f);
-    GameOptions options;
-    AppState app = RunningApp(0.02f);
+    SimStep simStep = RunningStep(0.02f);
+    int32_t viewMode = ViewCab;
     Camera camera;
     for (int step = 0; step < 20000; ++step) {
-        StoreDriverControls(world->trains[1], AutopilotControls(*world, app.frameStep));
-        StepSimulation(*world, app, options, camera, nullptr);
+        StoreDriverControls(world->trains[1], AutopilotControls(*world, simStep.seconds));
+        StepSimulation(*world, simStep, camera, viewMode);
     }
     const TrainUnit& player = world->trains[1];
     EXPECT_EQ(player.segment, 3);

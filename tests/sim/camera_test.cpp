@@ -43,9 +43,9 @@ TEST(Camera, TheOriginMovesInWholeStepsUntilTheEyeIsWithinTenKilometres)
     };
     for (const Case& c : cases) {
         auto world = WorldWithPlayerAt(c.eye + 0.5f, c.eye, 0.0f);
-        AppState app;
+        int32_t viewMode = ViewCab;
         Camera camera;
-        PlaceCamera(camera, *world, app);
+        PlaceCamera(camera, *world, viewMode);
         EXPECT_EQ(camera.originShiftX, c.shift) << "eye x " << c.eye;
         EXPECT_EQ(camera.eyePoint.x, c.shiftedEye) << "eye x " << c.eye;
         EXPECT_EQ(camera.originShiftZ, c.shift) << "eye z " << c.eye;
@@ -57,9 +57,9 @@ TEST(Camera, TheShiftedPictureIsTheExactPictureFarFromTheOrigin)
 {
     const double heading = 0.7;
     auto world = WorldWithPlayerAt(43210.5f, -27654.25f, static_cast<float>(heading));
-    AppState app;
+    int32_t viewMode = ViewCab;
     Camera camera;
-    PlaceCamera(camera, *world, app);
+    PlaceCamera(camera, *world, viewMode);
     EXPECT_EQ(camera.originShiftX, -40000.0f);
     EXPECT_EQ(camera.originShiftZ, 20000.0f);
 
@@ -85,9 +85,9 @@ TEST(Camera, TheCabViewLooksAMetreAheadFromTheDriversSeat)
     const float quarterTurn = 1.5708f;
     auto world = WorldWithPlayerAt(100.0f, 200.0f, quarterTurn);
     world->trains[1].posY = 1.0f;
-    AppState app;
+    int32_t viewMode = ViewCab;
     Camera camera;
-    PlaceCamera(camera, *world, app);
+    PlaceCamera(camera, *world, viewMode);
     // The seat offset is in world axes: still towards -x with the train heading along +x.
     EXPECT_FLOAT_EQ(camera.eyePoint.x, 99.5f);
     EXPECT_FLOAT_EQ(camera.eyePoint.y, 3.5f);
@@ -108,30 +108,30 @@ TEST(Camera, TheCabViewLooksAMetreAheadFromTheDriversSeat)
 TEST(Camera, TheOutsideViewStandsFiftyMetresBehindAndEightHigher)
 {
     auto world = WorldWithPlayerAt(100.0f, 200.0f, 0.0f);
-    AppState app;
-    app.viewMode = ViewOutside;
+    int32_t viewMode = ViewCab;
+    viewMode = ViewOutside;
     Camera camera;
-    PlaceCamera(camera, *world, app);
+    PlaceCamera(camera, *world, viewMode);
     EXPECT_FLOAT_EQ(camera.eyePoint.x, 99.5f);
     EXPECT_FLOAT_EQ(camera.eyePoint.y, 10.5f);
     EXPECT_FLOAT_EQ(camera.eyePoint.z, 150.0f);
     EXPECT_FLOAT_EQ(camera.lookAtPoint.z, 151.0f);
-    EXPECT_EQ(app.viewMode, ViewOutside);
+    EXPECT_EQ(viewMode, ViewOutside);
 }
 
 TEST(Camera, ATunnelForcesTheCabViewAndItStaysChosenAfterwards)
 {
     auto world = WorldWithPlayerAt(0.0f, 50.0f, 0.0f);
     world->track[1].type = SegmentTunnel;
-    AppState app;
-    app.viewMode = ViewOutside;
+    int32_t viewMode = ViewCab;
+    viewMode = ViewOutside;
     Camera camera;
-    PlaceCamera(camera, *world, app);
-    EXPECT_EQ(app.viewMode, ViewCab);
+    PlaceCamera(camera, *world, viewMode);
+    EXPECT_EQ(viewMode, ViewCab);
     EXPECT_FLOAT_EQ(camera.eyePoint.y, 2.5f);
     EXPECT_FLOAT_EQ(camera.eyePoint.z, 50.0f);
 
     world->track[1].type = SegmentStraight;
-    PlaceCamera(camera, *world, app);
-    EXPECT_EQ(app.viewMode, ViewCab);
+    PlaceCamera(camera, *world, viewMode);
+    EXPECT_EQ(viewMode, ViewCab);
 }

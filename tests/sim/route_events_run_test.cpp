@@ -171,7 +171,7 @@ TEST(RouteEvents, AUnitPlacedAtAHigherIndexMovesInTheSameStep)
     spawn.segment = 3;
     spawn.unit = 5;
     PlacePlayer(*world, 1, 99.0f, 36.0f);
-    MoveTrainsAlongTrack(*world, RunningApp(1.0f));
+    MoveTrainsAlongTrack(*world, RunningStep(1.0f));
     EXPECT_EQ(world->trains[5].kind, TrainLocomotive);
     EXPECT_FLOAT_EQ(world->trains[5].segmentDistance, 20.0f);
     EXPECT_FLOAT_EQ(world->trains[5].posZ, 220.0f);

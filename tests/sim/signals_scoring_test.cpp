@@ -12,7 +12,7 @@ namespace {
 // A line 1 → 2 → 3 of 100 m straights with the player running into segment 2 at speed.
 struct SignRun {
     std::unique_ptr<World> world = MakeResetWorld();
-    AppState app = RunningApp(0.1f);
+    SimStep step = RunningStep(0.1f);
 
     SignRun()
     {
@@ -25,7 +25,7 @@ struct SignRun {
     SignTally EnterSegmentTwo(float speed)
     {
         PlacePlayer(*world, 1, 99.9f, speed);
-        return MoveTrainsAlongTrack(*world, app);
+        return MoveTrainsAlongTrack(*world, step);
     }
 };
 
@@ -175,7 +175,7 @@ TEST(Signs, ACodeWithoutSignPresentIsNotReadAndOtherTrainsPassSignsFreely)
     unit.segmentDistance = 99.0f;
     unit.speed = 60.0f;
     other.player().segment = 3;
-    MoveTrainsAlongTrack(*other.world, other.app);
+    MoveTrainsAlongTrack(*other.world, other.step);
     EXPECT_EQ(unit.segment, 2);
     EXPECT_EQ(other.world->score, 0);
 }
@@ -197,7 +197,7 @@ TEST(Signs, TheDestinationEndsTheRunOnceAndASignChangedLaterWaitsForTheNextEntry
     SignRun later;
     later.EnterSegmentTwo(60.0f);
     PutSign(*later.world, 2, SignStop);
-    MoveTrainsAlongTrack(*later.world, later.app);
+    MoveTrainsAlongTrack(*later.world, later.step);
     EXPECT_EQ(later.player().segment, 2);
     EXPECT_EQ(later.world->score, 0);
 }
@@ -208,7 +208,7 @@ TEST(Score, EveryRunningStepHoldsTheScoreWithinItsBounds)
         SignRun run;
         run.world->score = start;
         PlacePlayer(*run.world, 1, 10.0f, 50.0f);
-        MoveTrainsAlongTrack(*run.world, run.app);
+        MoveTrainsAlongTrack(*run.world, run.step);
         EXPECT_EQ(run.world->score, std::clamp(start, -9999, 9999));
     }
     // A stop signal at the bottom of the scale leaves the score at its bound after the step.
@@ -247,7 +247,7 @@ TEST(Score, TheTickRewardsDrivingWithinFiveOfTheLimitAndChargesSpeeding)
         player.speed = c.speed;
         world->messageSeconds = c.messageBefore;
         world->score = 500;
-        EXPECT_EQ(ScoreTick(*world, c.pauseCount), c.outcome) << c.speed;
+        EXPECT_EQ(ScoreTick(*world, c.pauseCount != 0), c.outcome) << c.speed;
         EXPECT_EQ(world->score, 500 + c.scoreChange) << c.speed << " paused " << c.pauseCount;
         EXPECT_EQ(world->messageSeconds, c.messageAfter) << c.speed;
         if (c.messageAfter == 3) {
@@ -263,18 +263,18 @@ TEST(Score, SpeedingCostsTwentyPointsEveryThreeSecondsAndTheScaleEndsAtItsBounds
     world->trains[1].speed = 60.0f;
     int32_t expected[6] = {-10, -15, -20, -30, -35, -40};
     for (int second = 0; second < 6; ++second) {
-        ScoreTick(*world, 0);
+        ScoreTick(*world, false);
         EXPECT_EQ(world->score, expected[second]) << "second " << second;
     }
 
     world->score = -9993;
     world->messageSeconds = 0;
-    ScoreTick(*world, 0);
+    ScoreTick(*world, false);
     EXPECT_EQ(world->score, -9999);
 
     world->trains[1].speed = 40.0f;
     world->score = 19999;
-    ScoreTick(*world, 0);
+    ScoreTick(*world, false);
     EXPECT_EQ(world->score, 19999);
 }
 

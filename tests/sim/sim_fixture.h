@@ -5,7 +5,8 @@
 #include <cmath>
 #include <memory>
 
-#include "shell/app_state.h"
+#include "sim/simulation.h"
+#include "world/game_options.h"
 #include "world/world.h"
 
 inline std::unique_ptr<World> MakeResetWorld()
@@ -62,9 +63,7 @@ inline TrainUnit& PlacePlayer(World& world, int segment, float segmentDistance, 
     return player;
 }
 
-inline AppState RunningApp(float frameStep)
+inline SimStep RunningStep(float seconds, int32_t soundType = SoundDieselAutomatic)
 {
-    AppState app;
-    app.frameStep = frameStep;
-    return app;
+    return {seconds, false, soundType};
 }

@@ -11,10 +11,9 @@ namespace {
 // Runs the dynamics of the world for the given seconds in steps of frameStep.
 void RunDynamics(World& world, float seconds, float frameStep, int32_t soundType)
 {
-    AppState app = RunningApp(frameStep);
     int steps = static_cast<int>(std::lround(seconds / frameStep));
     for (int i = 0; i < steps; ++i)
-        UpdateTrainDynamics(world, app, soundType);
+        UpdateTrainDynamics(world, RunningStep(frameStep, soundType));
 }
 
 }  // namespace
@@ -30,10 +29,10 @@ TEST(TrainDynamics, EachNotchSettlesAtItsSpeedFromBelowAndTheBrakeNeverReversesT
         TrainUnit& player = world->trains[1];
         player.throttle = c.throttle;
         player.brake = BrakeReleased;
-        AppState app = RunningApp(0.02f);
+        SimStep step = RunningStep(0.02f);
         float highest = 0.0f;
         for (int i = 0; i < 60000; ++i) {
-            UpdateTrainDynamics(*world, app, SoundOff);
+            UpdateTrainDynamics(*world, {step.seconds, step.paused, SoundOff});
             highest = std::max(highest, player.speed);
         }
         EXPECT_LE(highest, c.settle) << "throttle " << c.throttle;
@@ -53,8 +52,8 @@ TEST(TrainDynamics, OneStepAddsTractionLessResistanceAndBrakeInKilometresPerHour
     player.speed = 80.0f;
     player.throttle = 3;
     player.brake = 6;
-    AppState app = RunningApp(0.5f);
-    UpdateTrainDynamics(*world, app, SoundOff);
+    SimStep step = RunningStep(0.5f);
+    UpdateTrainDynamics(*world, {step.seconds, step.paused, SoundOff});
     // 0.390625 - 0.25 - 0.5 m/s² for half a second.
     EXPECT_FLOAT_EQ(player.accel, -0.359375f);
     EXPECT_FLOAT_EQ(player.speed, 80.0f - 0.359375f * 0.5f * 3.6f);
@@ -88,9 +87,9 @@ TEST(TrainDynamics, NothingChangesWhilePaused)
     player.throttle = 5;
     player.brake = BrakeReleased;
     player.speed = 50.0f;
-    AppState app = RunningApp(0.1f);
-    app.pauseCount = 1;
-    UpdateTrainDynamics(*world, app, SoundDieselAutomatic);
+    SimStep step = RunningStep(0.1f);
+    step.paused = true;
+    UpdateTrainDynamics(*world, {step.seconds, step.paused, SoundDieselAutomatic});
     EXPECT_EQ(player.speed, 50.0f);
     EXPECT_EQ(player.gear, 1);
 }
@@ -167,16 +166,16 @@ TEST(TrainMovement, ALongStepCarriesOntoTheNextSegmentAndOnAgainInTheNextStep)
     LayStraight(*world, 2, 100.0f);
     LayStraight(*world, 3, 500.0f);
     TrainUnit& player = PlacePlayer(*world, 1, 180.0f, 540.0f);
-    AppState app = RunningApp(1.0f);
+    SimStep step = RunningStep(1.0f);
 
-    MoveTrainsAlongTrack(*world, app);
+    MoveTrainsAlongTrack(*world, step);
     EXPECT_EQ(player.segment, 2);
     EXPECT_FLOAT_EQ(player.segmentDistance, 130.0f);
     EXPECT_EQ(world->track[1].occupancy, 1);
     EXPECT_EQ(world->track[2].occupancy, 2);
     EXPECT_FLOAT_EQ(player.posZ, 330.0f);
 
-    MoveTrainsAlongTrack(*world, app);
+    MoveTrainsAlongTrack(*world, step);
     EXPECT_EQ(player.segment, 3);
     EXPECT_FLOAT_EQ(player.segmentDistance, 180.0f);
     EXPECT_DOUBLE_EQ(player.odometer, 300.0);
@@ -187,11 +186,11 @@ TEST(TrainMovement, ASegmentIsLeftOnlyWhenTheDistancePassesItsLength)
     auto world = MakeResetWorld();
     LayStraightLine(*world, 2, 100.0f);
     TrainUnit& player = PlacePlayer(*world, 1, 90.0f, 36.0f);
-    AppState app = RunningApp(1.0f);
-    MoveTrainsAlongTrack(*world, app);
+    SimStep step = RunningStep(1.0f);
+    MoveTrainsAlongTrack(*world, step);
     EXPECT_EQ(player.segment, 1);
     EXPECT_FLOAT_EQ(player.segmentDistance, 100.0f);
-    MoveTrainsAlongTrack(*world, app);
+    MoveTrainsAlongTrack(*world, step);
     EXPECT_EQ(player.segment, 2);
 }
 
@@ -201,8 +200,8 @@ TEST(TrainMovement, TheOdometerKeepsCountingWhereAFloatWouldStall)
     LayStraightLine(*world, 1, 1000.0f);
     TrainUnit& player = PlacePlayer(*world, 1, 0.0f, 1.8f);
     player.odometer = 1.0e8;
-    AppState app = RunningApp(1.0f);
-    MoveTrainsAlongTrack(*world, app);
+    SimStep step = RunningStep(1.0f);
+    MoveTrainsAlongTrack(*world, step);
     EXPECT_DOUBLE_EQ(player.odometer, 1.0e8 + 0.5);
 }
 
@@ -215,7 +214,7 @@ TEST(TrainMovement, AForwardUnitFollowsTheSwitchAsSetWhenItLeaves)
         world->track[1].nextAlt = 4;
         world->track[1].forwardSwitch = setting;
         TrainUnit& player = PlacePlayer(*world, 1, 99.0f, 36.0f);
-        MoveTrainsAlongTrack(*world, RunningApp(1.0f));
+        MoveTrainsAlongTrack(*world, RunningStep(1.0f));
         EXPECT_EQ(player.segment, setting == 1 ? 2 : 4);
     }
 
@@ -231,7 +230,7 @@ TEST(TrainMovement, AForwardUnitFollowsTheSwitchAsSetWhenItLeaves)
     world->events[0].segment = 1;
     world->events[0].switchValue = 2;
     TrainUnit& player = PlacePlayer(*world, 1, 99.0f, 36.0f);
-    MoveTrainsAlongTrack(*world, RunningApp(1.0f));
+    MoveTrainsAlongTrack(*world, RunningStep(1.0f));
     EXPECT_EQ(player.segment, 4);
 }
 
@@ -247,7 +246,7 @@ TEST(TrainMovement, ABackwardUnitFollowsTheRearSwitchAndReadsNoSigns)
         PutSign(*world, 5, SignStop);
         TrainUnit& player = PlacePlayer(*world, 3, 95.0f, 36.0f);
         player.direction = 1;
-        MoveTrainsAlongTrack(*world, RunningApp(1.0f));
+        MoveTrainsAlongTrack(*world, RunningStep(1.0f));
         EXPECT_EQ(player.segment, setting == 1 ? 2 : 5);
         EXPECT_FLOAT_EQ(player.segmentDistance, 5.0f);
         EXPECT_EQ(world->score, 0);
@@ -270,10 +269,9 @@ TEST(TrainMovement, AUnitWithoutASuccessorRunsOnAndFiresItsSegmentsEventsEverySt
     world->events[0].unit = 3;
     world->events[0].speed = 77.0f;
     TrainUnit& player = PlacePlayer(*world, 2, 99.0f, 36.0f);
-    AppState app = RunningApp(1.0f);
     for (int step = 0; step < 3; ++step) {
         world->trains[3].speed = 0.0f;
-        MoveTrainsAlongTrack(*world, app);
+        MoveTrainsAlongTrack(*world, RunningStep(1.0f));
         EXPECT_EQ(world->trains[3].speed, 77.0f) << "step " << step;
     }
     EXPECT_EQ(player.segment, 2);
@@ -287,9 +285,9 @@ TEST(TrainMovement, PausedNothingMovesAndAfterTheDestinationThePlayerStands)
     auto world = MakeResetWorld();
     LayStraightLine(*world, 2, 100.0f);
     TrainUnit& player = PlacePlayer(*world, 1, 10.0f, 50.0f);
-    AppState app = RunningApp(1.0f);
-    app.pauseCount = 1;
-    MoveTrainsAlongTrack(*world, app);
+    SimStep step = RunningStep(1.0f);
+    step.paused = true;
+    MoveTrainsAlongTrack(*world, step);
     EXPECT_FLOAT_EQ(player.segmentDistance, 10.0f);
 
     world->destinationState = 2;
@@ -297,7 +295,7 @@ TEST(TrainMovement, PausedNothingMovesAndAfterTheDestinationThePlayerStands)
     player.brake = 3;
     player.gear = 3;
     player.soundRate = 1.2f;
-    MoveTrainsAlongTrack(*world, app);
+    MoveTrainsAlongTrack(*world, step);
     EXPECT_EQ(player.speed, 0.0f);
     EXPECT_EQ(player.throttle, 0);
     EXPECT_EQ(player.brake, 8);
@@ -305,11 +303,11 @@ TEST(TrainMovement, PausedNothingMovesAndAfterTheDestinationThePlayerStands)
     EXPECT_EQ(player.soundRate, 0.0f);
 
     // The controls moved after the destination do not move the train.
-    app.pauseCount = 0;
+    step.paused = false;
     GameOptions options;
     for (int i = 0; i < 10; ++i) {
         player.throttle = 5;
-        StepTrains(*world, app, options, nullptr);
+        StepTrains(*world, step);
     }
     EXPECT_FLOAT_EQ(player.segmentDistance, 10.0f);
 }
@@ -388,36 +386,18 @@ TEST(TrainPlacement, CurvesPlaceOnTheirArcWithTheHeadingTurningAlong)
     }
 }
 
-class RecordingSound : public EngineSoundStream {
-public:
-    void StreamEngineSound(const World& world, const AppState&, const GameOptions&) override
-    {
-        calls += 1;
-        rateSeen = world.trains[world.playerUnit].soundRate;
-        distanceSeen = world.trains[world.playerUnit].segmentDistance;
-    }
-    int calls = 0;
-    float rateSeen = 0.0f;
-    float distanceSeen = 0.0f;
-};
-
-TEST(TrainStep, TheEngineSoundIsFedAfterTheTrainsHaveMovedPausedOrNot)
+// The step speeds the train up before it moves it: the distance of a 1 s step from 72 km/h is
+// that of the speed after the step, not the 20 m of the speed before it.
+TEST(TrainStep, DynamicsComeBeforeTheMovement)
 {
     auto world = MakeResetWorld();
     LayStraightLine(*world, 2, 1000.0f);
     TrainUnit& player = PlacePlayer(*world, 1, 0.0f, 72.0f);
     player.brake = BrakeReleased;
-    GameOptions options;
-    options.soundType = SoundDieselAutomatic;
-    AppState app = RunningApp(1.0f);
-    RecordingSound sound;
-    StepTrains(*world, app, options, &sound);
-    EXPECT_EQ(sound.calls, 1);
-    EXPECT_EQ(sound.distanceSeen, player.segmentDistance);
-    EXPECT_EQ(sound.rateSeen, player.soundRate);
-    EXPECT_GT(player.segmentDistance, 19.0f);
-
-    app.pauseCount = 1;
-    StepTrains(*world, app, options, &sound);
-    EXPECT_EQ(sound.calls, 2);
+    player.throttle = ThrottleClosed;
+    float speedAfter = 72.0f + UnitAcceleration(72.0f, ThrottleClosed, BrakeReleased) * 3.6f;
+    StepTrains(*world, RunningStep(1.0f));
+    EXPECT_FLOAT_EQ(player.speed, speedAfter);
+    EXPECT_FLOAT_EQ(player.segmentDistance, speedAfter / 3.6f);
+    EXPECT_LT(player.segmentDistance, 19.9f);
 }

@@ -4,10 +4,7 @@
 #include <memory>
 
 #include "fake_sound_buffer.h"
-#include "shell/app_state.h"
-#include "world/game_options.h"
 #include "sound/engine_sound.h"
-#include "world/world.h"
 
 namespace {
 
@@ -16,22 +13,21 @@ namespace {
 struct SoundFixture {
     SoundFixture()
     {
-        for (int32_t i = 0; i < EngineSampleLength; ++i)
-            sample[i] = EntryValue(i);
         InitEngineSound(sound, [this](const SoundBufferFormat& format) {
             auto created = std::make_unique<FakeSoundBuffer>(format.bufferBytes);
             buffer = created.get();
             return created;
         });
+        for (int32_t i = 0; i < EngineSampleLength; ++i)
+            sound.sample[i] = EntryValue(i);
     }
 
     static int32_t EntryValue(int32_t i) { return i % 251 - 125; }
 
-    void Stream(float rate, bool audible = true) { StreamEngineBlock(sound, sample, rate, audible); }
+    void Stream(float rate, bool audible = true) { StreamEngineSound(sound, rate, audible); }
 
     EngineSound sound;
     FakeSoundBuffer* buffer = nullptr;
-    EngineSample sample;
 };
 
 bool BlockIsSilent(const FakeSoundBuffer& buffer, int32_t block)
@@ -62,8 +58,7 @@ TEST(EngineSound, InitCreatesAThreeSecondBufferOf22050HzStereo16Bit)
     // No device: sound stays disabled and every call does nothing.
     EngineSound none;
     EXPECT_FALSE(InitEngineSound(none, [](const SoundBufferFormat&) { return std::unique_ptr<SoundBuffer>(); }));
-    EngineSample sample = {};
-    StreamEngineBlock(none, sample, 1.0f, true);
+    StreamEngineSound(none, 1.0f, true);
     SilenceEngineSound(none);
     EXPECT_EQ(none.soundBlock, -1);
 }
@@ -144,10 +139,10 @@ TEST(EngineSound, WritesEachEntryAsSixteenBitsOnBothChannels)
 {
     SoundFixture fixture;
     // Only the low byte counts: 0x1FF reads as -1, 0x80 as -128, 127 stays 127.
-    fixture.sample[0] = 0x1FF;
-    fixture.sample[1] = 0x80;
-    fixture.sample[2] = 127;
-    fixture.sample[3] = -128;
+    fixture.sound.sample[0] = 0x1FF;
+    fixture.sound.sample[1] = 0x80;
+    fixture.sound.sample[2] = 127;
+    fixture.sound.sample[3] = -128;
     fixture.Stream(1.0f);
     const int16_t expected[4] = {-256, -128 * 256, 127 * 256, -128 * 256};
     for (uint32_t frame = 0; frame < 4; ++frame) {
@@ -205,51 +200,6 @@ TEST(EngineSound, RatesOutsideTheSimulationsRangeStayInsideTheTable)
         fixture.Stream(rate);
         EXPECT_GE(fixture.sound.samplePhase, 0.0f) << rate;
         EXPECT_LT(fixture.sound.samplePhase, 22050.0f) << rate;
-    }
-}
-
-TEST(EngineSound, SoundOffPausedOrSilencedByOptionsWritesZeroBlocks)
-{
-    struct Case {
-        const char* what;
-        int32_t soundOn;
-        int32_t pauseCount;
-        int32_t soundType;
-        bool audible;
-    };
-    const Case cases[] = {
-        {"driving", 1, 0, SoundDieselAutomatic, true},
-        {"diesel-electric", 1, 0, SoundDieselElectric, true},
-        {"muted with S", 0, 0, SoundDieselAutomatic, false},
-        {"paused", 1, 1, SoundDieselAutomatic, false},
-        {"resuming at the next frame", 1, 2, SoundDieselAutomatic, false},
-        {"sound type Off", 1, 0, SoundOff, false},
-    };
-    for (const Case& c : cases) {
-        SoundFixture fixture;
-        auto world = std::make_unique<World>();
-        world->playerUnit = PlayerUnit;
-        world->trains[PlayerUnit].soundRate = 1.5f;
-        for (int32_t i = 0; i < EngineSampleLength; ++i)
-            world->engineSample[i] = 100;
-        AppState app;
-        app.soundOn = c.soundOn;
-        app.pauseCount = c.pauseCount;
-        GameOptions options;
-        options.soundType = c.soundType;
-
-        fixture.sound.StreamEngineSound(*world, app, options);
-        fixture.buffer->cursor = 0;
-        StreamEngineSound(fixture.sound, *world, app, options);
-        // Blocks go on being written either way, so the engine is back within a block.
-        ASSERT_EQ(fixture.buffer->writeOffsets.size(), 2u) << c.what;
-        EXPECT_EQ(fixture.sound.soundBlock, 2) << c.what;
-        EXPECT_EQ(fixture.sound.samplePhase, 2 * 2205 * 1.5f) << c.what << ": the rate is the player's";
-        EXPECT_EQ(BlockIsSilent(*fixture.buffer, 0), !c.audible) << c.what;
-        EXPECT_EQ(BlockIsSilent(*fixture.buffer, 1), !c.audible) << c.what;
-        if (c.audible) {
-            EXPECT_EQ(fixture.buffer->SampleAt(100, 0), 100 * 256) << c.what;
-        }
     }
 }
 

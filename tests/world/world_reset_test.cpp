@@ -129,20 +129,3 @@ TEST(WorldReset, RegistersEveryTextureOnceWhateverTheCase)
     EXPECT_TRUE(RegisterTextureName(world->textures, "GRAS.BMP", 2));
     EXPECT_EQ(world->textures.count, 31);
 }
-
-TEST(WorldReset, CreatesTheCabPensAndBrushes)
-{
-    auto world = std::make_unique<World>();
-    WorldReset(*world);
-    const CabPalette& palette = world->cabPalette;
-    EXPECT_EQ(palette.createdCount, 1);
-    EXPECT_EQ(palette.brushes[BrushPanel].red, 32);
-    EXPECT_EQ(palette.brushes[BrushGreen].green, 255);
-    EXPECT_EQ(palette.pens[PenScale].colour.blue, 0);
-    EXPECT_EQ(palette.pens[PenScale].width, 1);
-    EXPECT_EQ(palette.pens[PenLimitOk].colour.green, 128);
-    EXPECT_EQ(palette.pens[PenLimitOk].width, 2);
-    EXPECT_EQ(palette.pens[PenSpeed].width, 2);
-    EXPECT_EQ(palette.pens[PenAnnounce].width, 2);
-    EXPECT_EQ(palette.pens[PenRed].width, 1);
-}

@@ -159,7 +159,7 @@ int RunBenchScene(const BenchSceneInput& input, std::ostream& out, std::ostream&
             bool reached = false;
             drivenSeconds += DriveWorld(*world, options, SecondsBetweenFrames, reached);
         }
-        PlaceCamera(camera, *world, app);
+        PlaceCamera(camera, *world, app.viewMode);
 
         double cpuStart = ThreadCpuMs();
         DrawScene(generationOnly, *world, camera);

@@ -10,9 +10,10 @@
 #include <sstream>
 #include <string>
 
+#include "platform/sdl_sound_buffer.h"
 #include "shell/commands/commands.h"
-#include "shell/game_app.h"
 #include "shell/commands/render_commands.h"
+#include "shell/game_app.h"
 #include "shell/world_options_cli.h"
 
 namespace {
@@ -80,7 +81,7 @@ int RunPlayCommand(const PlayCommandInput& input, std::ostream& out, std::ostrea
     settings.eventsPath = input.eventsPath.value_or("");
     settings.stateDumpPath = input.stateDumpPath.value_or("");
     settings.liveStatePath = input.liveStatePath.value_or("");
-    return RunGame(settings, out, err);
+    return RunGame(settings, CreateSdlSoundBuffer, out, err);
 }
 
 }  // namespace

@@ -178,7 +178,7 @@ DriveSummary RunHeadlessDrive(World& world, const GameOptions& options, const Dr
         if (controlChanges != nullptr && (after.throttle != before.throttle || after.brake != before.brake))
             controlChanges->push_back({startTime, after.throttle, after.brake});
 
-        AddSignTally(signs, StepSimulation(world, app, options, camera, nullptr));
+        AddSignTally(signs, StepSimulation(world, {app.frameStep, app.pauseCount != 0, options.soundType}, camera, app.viewMode));
         time = static_cast<double>(step + 1) * settings.stepSeconds;
 
         summary.maxSpeed = std::max(summary.maxSpeed, player.speed);
@@ -194,7 +194,7 @@ DriveSummary RunHeadlessDrive(World& world, const GameOptions& options, const Dr
         }
 
         while (time + TimeSlack >= static_cast<double>(nextScoreTick) * ScoreTickSeconds) {
-            if (ScoreTick(world, app.pauseCount) == TickSpeeding)
+            if (ScoreTick(world, app.pauseCount != 0) == TickSpeeding)
                 summary.overspeedSeconds += 1;
             ++nextScoreTick;
         }

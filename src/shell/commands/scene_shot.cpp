@@ -65,7 +65,7 @@ int32_t TakeShot(World& world, const GameOptions& options, const ShotSettings& s
         return result;
 
     Camera camera;
-    PlaceCamera(camera, world, app);
+    PlaceCamera(camera, world, app.viewMode);
     DrawDevice& device = *RenderDeviceDrawDevice(session.device);
     DrawScene(device, world, camera);
     picture.stats = LastSceneStats(*session.device.drawDevice);
