@@ -951,7 +951,7 @@ int RunGame(PlaySettings settings, std::ostream& out, std::ostream& err)
     StartGameClock(game.app, NowMs(app));
     app.loopStartMs = NowMs(app);
     app.loopStarted = true;
-    game.app.isReady = 1;
+    AllowRendering(game.app);
     if (settings.fullScreen)
         HandleCommand(game, platform, CommandToggleFullScreen, false);
     RunLoop(app, platform);

@@ -21,11 +21,9 @@ void AnnounceEndOfRun(GameSession& game, ShellPlatform& platform)
     SilenceGameSound(game);
     // The message box is a dialog like any other: its time is kept off the game clock, or the
     // first step after it would move every train on by the whole time it was open.
-    HoldRendering(app, true);
-    BeginInterruption(app, platform.NowMs());
+    BeginModalHold(app, platform.NowMs());
     platform.ShowMessage(EndOfRunCaption, EndOfRunMessage(game.world.score));
-    EndInterruption(app, platform.NowMs());
-    HoldRendering(app, false);
+    EndModalHold(app, platform.NowMs());
     game.endOfRunMessages += 1;
     HandleCommand(game, platform, CommandStartMenu, false);
 }
