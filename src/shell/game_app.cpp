@@ -37,7 +37,7 @@
 #include "shell/shell_commands.h"
 #include "shell/state_dump.h"
 #include "shell/window_procedure.h"
-#include "shell/world_options_cli.h"
+#include "shell/world_options.h"
 #include "platform/sdl_sound_buffer.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "shell/shell_commands.h"
 #include "shell/state_dump.h"
 #include "shell/window_procedure.h"
-#include "shell/world_options_cli.h"
+#include "shell/world_options.h"
 #include "sim/autopilot.h"
 #include "sim/simulation.h"
 

@@ -13,7 +13,7 @@
 #include "shell/commands/commands.h"
 #include "shell/game_app.h"
 #include "shell/commands/render_commands.h"
-#include "shell/world_options_cli.h"
+#include "shell/commands/world_options_cli.h"
 
 namespace {
 
