@@ -566,7 +566,7 @@ int32_t RunDeviceDialogInGame(GameApp& app, int32_t windowed, int32_t& chosenWin
 {
     DeviceCatalogue& catalogue = app.session.catalogue;
     DeviceDialog dialog;
-    if (!OpenDeviceDialog(dialog, catalogue, windowed, app.session.backend.desktopBitsPerPixel()))
+    if (!OpenDeviceDialog(dialog, catalogue, windowed, ReadDesktopBitsPerPixel()))
         return DeviceDialogUnavailable;
     DialogWindow ownWindow;
     EnterDialogPlace(app, ownWindow, DeviceDialogTitle, DeviceDialogSize);
@@ -936,7 +936,6 @@ int RunGame(PlaySettings settings, std::ostream& out, std::ostream& err)
     err << whyNot;
     app.session.placement = {DefaultWindowPosition(), DefaultWindowPosition(), settings.windowWidth,
                              settings.windowHeight, 0};
-    app.session.backend.readPlacement = ReadLiveWindowPlacement;
     app.session.report = [&app](int32_t code, int32_t mode) { ReportDeviceFailure(app, code, mode); };
     app.session.paced = PacesFrames(settings) ? 1 : 0;
     game.app.windowed = 1;
