@@ -37,7 +37,7 @@
 #include "shell/shell_commands.h"
 #include "shell/state_dump.h"
 #include "shell/window_procedure.h"
-#include "shell/world_options_cli.h"
+#include "shell/world_options.h"
 
 namespace {
 
@@ -565,7 +565,7 @@ int32_t RunDeviceDialogInGame(GameApp& app, int32_t windowed, int32_t& chosenWin
 {
     DeviceCatalogue& catalogue = app.session.catalogue;
     DeviceDialog dialog;
-    if (!OpenDeviceDialog(dialog, catalogue, windowed, app.session.backend.desktopBitsPerPixel()))
+    if (!OpenDeviceDialog(dialog, catalogue, windowed, ReadDesktopBitsPerPixel()))
         return DeviceDialogUnavailable;
     DialogWindow ownWindow;
     EnterDialogPlace(app, ownWindow, DeviceDialogTitle, DeviceDialogSize);
@@ -935,7 +935,6 @@ int RunGame(PlaySettings settings, const OpenSoundDevice& openSound, std::ostrea
     err << whyNot;
     app.session.placement = {DefaultWindowPosition(), DefaultWindowPosition(), settings.windowWidth,
                              settings.windowHeight, 0};
-    app.session.backend.readPlacement = ReadLiveWindowPlacement;
     app.session.report = [&app](int32_t code, int32_t mode) { ReportDeviceFailure(app, code, mode); };
     app.session.paced = PacesFrames(settings) ? 1 : 0;
     game.app.windowed = 1;
@@ -950,7 +949,7 @@ int RunGame(PlaySettings settings, const OpenSoundDevice& openSound, std::ostrea
     StartGameClock(game.app, NowMs(app));
     app.loopStartMs = NowMs(app);
     app.loopStarted = true;
-    game.app.isReady = 1;
+    AllowRendering(game.app);
     if (settings.fullScreen)
         HandleCommand(game, platform, CommandToggleFullScreen, false);
     RunLoop(app, platform);

@@ -30,6 +30,21 @@ void AdvanceFrameStep(AppState& app, float clockSeconds)
     app.lastFrameTime = clockSeconds;
 }
 
+void PauseGame(AppState& app)
+{
+    app.pauseCount = 1;
+}
+
+void ResumeGame(AppState& app)
+{
+    app.pauseCount = 0;
+}
+
+void ResumeAtNextFrame(AppState& app)
+{
+    app.pauseCount = 2;
+}
+
 bool HoldRendering(AppState& app, bool on)
 {
     bool began = false;
@@ -51,6 +66,28 @@ void BeginInterruption(AppState& app, uint32_t nowMs)
 void EndInterruption(AppState& app, uint32_t nowMs)
 {
     app.clockStartMs += nowMs - app.pauseStartMs;
+}
+
+void BeginModalHold(AppState& app, uint32_t nowMs)
+{
+    HoldRendering(app, true);
+    BeginInterruption(app, nowMs);
+}
+
+void EndModalHold(AppState& app, uint32_t nowMs)
+{
+    HoldRendering(app, false);
+    EndInterruption(app, nowMs);
+}
+
+void StopRendering(AppState& app)
+{
+    app.isReady = 0;
+}
+
+void AllowRendering(AppState& app)
+{
+    app.isReady = 1;
 }
 
 bool CountPauseUp(AppState& app)

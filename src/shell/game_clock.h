@@ -6,6 +6,9 @@
 //
 // The pause counter: 0 running, 1 paused, 2 or more resume at the next frame. A pause by P does
 // not move the clock: it runs on, and only the step is held at 0.
+//
+// Rendering is allowed (isReady) while no modal hold is in force and the render device is not
+// being opened again.
 
 #include <cstdint>
 
@@ -25,6 +28,16 @@ void TakePendingResume(AppState& app);
 // previous frame, 0 while paused.
 void AdvanceFrameStep(AppState& app, float clockSeconds);
 
+// Pauses now, whatever the counter said: a menu opening, or Pause and Help chosen from a menu,
+// whose closing has just asked for a resume.
+void PauseGame(AppState& app);
+
+// Resumes now, without waiting for the next frame: any key that is not the driver's.
+void ResumeGame(AppState& app);
+
+// Asks the next frame to resume: a closed menu or options dialog lets the game run on.
+void ResumeAtNextFrame(AppState& app);
+
 // Begins (on) or ends (off) a hold on rendering; holds nest. Returns true when this call began
 // the first hold, the moment a full-screen picture must make room for the dialog.
 bool HoldRendering(AppState& app, bool on);
@@ -33,6 +46,15 @@ bool HoldRendering(AppState& app, bool on);
 // forward by its length.
 void BeginInterruption(AppState& app, uint32_t nowMs);
 void EndInterruption(AppState& app, uint32_t nowMs);
+
+// A modal dialog or message box: rendering is held and the time it is open is kept off the game
+// clock, so the first step after it does not move every train on by the whole time.
+void BeginModalHold(AppState& app, uint32_t nowMs);
+void EndModalHold(AppState& app, uint32_t nowMs);
+
+// Rendering stops while the render device is closed or opened again, and starts once it is open.
+void StopRendering(AppState& app);
+void AllowRendering(AppState& app);
 
 // The pause key, the Help command and the device dialog count a pause up; the first count
 // pauses, the next one resumes at the next frame. Returns true when the game has just paused,

@@ -9,7 +9,7 @@
 #include "shell/shell_commands.h"
 #include "shell/state_dump.h"
 #include "shell/window_procedure.h"
-#include "shell/world_options_cli.h"
+#include "shell/world_options.h"
 #include "sim/autopilot.h"
 #include "sim/simulation.h"
 
@@ -22,11 +22,9 @@ void AnnounceEndOfRun(GameSession& game, ShellPlatform& platform)
     SilenceGameSound(game);
     // The message box is a dialog like any other: its time is kept off the game clock, or the
     // first step after it would move every train on by the whole time it was open.
-    HoldRendering(app, true);
-    BeginInterruption(app, platform.NowMs());
+    BeginModalHold(app, platform.NowMs());
     platform.ShowMessage(EndOfRunCaption, EndOfRunMessage(game.world.score));
-    EndInterruption(app, platform.NowMs());
-    HoldRendering(app, false);
+    EndModalHold(app, platform.NowMs());
     game.endOfRunMessages += 1;
     HandleCommand(game, platform, CommandStartMenu, false);
 }

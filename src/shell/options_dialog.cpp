@@ -1,7 +1,7 @@
 #include "shell/options_dialog.h"
 
 #include "shell/app_state.h"
-#include "shell/world_options_cli.h"
+#include "shell/world_options.h"
 #include "world/game_random.h"
 
 void OpenOptionsDialog(OptionsDialog& dialog, const GameOptions& options, const AppState& app, uint32_t routeSeed)

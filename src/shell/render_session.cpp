@@ -3,18 +3,10 @@
 #include "device/device_results.h"
 #include "device/scene_resources.h"
 #include "shell/app_state.h"
+#include "shell/game_clock.h"
+#include "shell/game_window.h"
 
 namespace {
-
-void ReadWindowPlacement(const RenderDevice& device, RenderWindowPlacement& placement)
-{
-    if (device.window == nullptr || device.fullScreen)
-        return;
-    placement.x = device.screenRect.left;
-    placement.y = device.screenRect.top;
-    placement.width = device.renderWidth;
-    placement.height = device.renderHeight;
-}
 
 int32_t OpenChosenDevice(RenderSession& session, const AppState& app, const DeviceEntry& chosen,
                          const DriverEntry& driver)
@@ -29,84 +21,88 @@ int32_t OpenChosenDevice(RenderSession& session, const AppState& app, const Devi
     request.batching = session.batching;
     request.paced = session.paced;
 
-    int32_t result = session.backend.open(session.device, request);
+    int32_t result = RenderDeviceOpen(session.device, request);
     if (IsFailure(result))
         return result;
-    result = session.backend.createScene(session.device, session.textures);
+    result = CreateSceneResources(session.device, session.textures);
     if (IsFailure(result)) {
-        session.backend.releaseScene(session.device);
-        session.backend.close(session.device);
+        ReleaseSceneResources(session.device);
+        RenderDeviceClose(session.device);
     }
     return result;
 }
 
 }  // namespace
 
-RenderDeviceBackend GlRenderDeviceBackend()
+int32_t BuildStartCatalogue(DeviceCatalogue& catalogue, const DeviceEnumeration& enumeration,
+                            int32_t desktopBitsPerPixel)
 {
-    return {EnumerateDisplayDevices,     RenderDeviceOpen,      RenderDeviceClose,
-            RenderDeviceCloseKeepingWindow, RenderDeviceFollowWindowSize, CreateSceneResources,
-            ReleaseSceneResources,       ReadWindowPlacement,   ReadDesktopBitsPerPixel};
+    int32_t result = BuildDeviceCatalogue(catalogue, enumeration, AcceptEveryDevice, desktopBitsPerPixel);
+    if (IsFailure(result))
+        return result;
+    int32_t driverIndex = -1;
+    int32_t deviceIndex = -1;
+    GetCurrentDevice(catalogue, driverIndex, deviceIndex);
+    if (!catalogue.drivers[driverIndex].devices[deviceIndex].windowedChoice)
+        return RenderDesktopTooFewBits;
+    return result;
 }
 
-int32_t OpenRenderDevice(RenderSession& session, const AppState& app)
+int32_t OpenFallingBackToSoftware(DeviceCatalogue& catalogue, const DeviceErrorReporter& report,
+                                  const OpenCatalogueChoice& openChoice)
 {
     for (;;) {
         int32_t driverIndex = -1;
         int32_t deviceIndex = -1;
-        int32_t result = GetCurrentDevice(session.catalogue, driverIndex, deviceIndex);
+        int32_t result = GetCurrentDevice(catalogue, driverIndex, deviceIndex);
         if (IsFailure(result))
             return result;
-        const DriverEntry& driver = session.catalogue.drivers[driverIndex];
+        const DriverEntry& driver = catalogue.drivers[driverIndex];
         const DeviceEntry& chosen = driver.devices[deviceIndex];
-        result = OpenChosenDevice(session, app, chosen, driver);
+        result = openChoice(driver, chosen);
         if (!IsFailure(result))
             return result;
         if (!chosen.hardware)
             return result;
-        session.report(result, DeviceErrorFallsBack);
-        if (IsFailure(SelectDefaultDevice(session.catalogue, true, session.backend.desktopBitsPerPixel())))
+        report(result, DeviceErrorFallsBack);
+        if (IsFailure(SelectDefaultDevice(catalogue, true, ReadDesktopBitsPerPixel())))
             return result;
     }
+}
+
+int32_t OpenRenderDevice(RenderSession& session, const AppState& app)
+{
+    return OpenFallingBackToSoftware(session.catalogue, session.report,
+                                     [&session, &app](const DriverEntry& driver, const DeviceEntry& chosen) {
+                                         return OpenChosenDevice(session, app, chosen, driver);
+                                     });
 }
 
 int32_t StartRenderDevice(RenderSession& session, AppState& app)
 {
     DeviceEnumeration enumeration;
-    int32_t result = session.backend.enumerate(enumeration, session.desktopBitsPerPixel);
+    int32_t result = EnumerateDisplayDevices(enumeration, session.desktopBitsPerPixel);
     if (!IsFailure(result))
-        result = BuildDeviceCatalogue(session.catalogue, enumeration, AcceptEveryDevice, session.desktopBitsPerPixel);
-    if (IsFailure(result)) {
-        CloseRenderDevice(session, app);
-        session.report(result, DeviceErrorExits);
-        return result;
-    }
-    int32_t driverIndex = -1;
-    int32_t deviceIndex = -1;
-    GetCurrentDevice(session.catalogue, driverIndex, deviceIndex);
-    // The game always starts in a window.
-    if (!session.catalogue.drivers[driverIndex].devices[deviceIndex].windowedChoice) {
-        CloseRenderDevice(session, app);
-        session.report(RenderDesktopTooFewBits, DeviceErrorExits);
-        return RenderDesktopTooFewBits;
-    }
-    result = OpenRenderDevice(session, app);
+        result = BuildStartCatalogue(session.catalogue, enumeration, session.desktopBitsPerPixel);
+    if (!IsFailure(result))
+        result = OpenRenderDevice(session, app);
     if (IsFailure(result)) {
         CloseRenderDevice(session, app);
         session.report(result, DeviceErrorExits);
         return result;
     }
     app.isActive = 1;
-    app.isReady = 1;
+    AllowRendering(app);
     return result;
 }
 
 int32_t ReopenRenderDevice(RenderSession& session, AppState& app)
 {
+    // Where the player left the window, to open the next device there.
     if (app.windowed)
-        session.backend.readPlacement(session.device, session.placement);
-    session.backend.releaseScene(session.device);
-    int32_t result = session.backend.closeKeepingWindow(session.device);
+        ReadLiveWindowPlacement(session.device, session.placement);
+    ReleaseSceneResources(session.device);
+    int32_t result = RenderDeviceCloseKeepingWindow(session.device);
     if (IsFailure(result)) {
         session.report(result, DeviceErrorExits);
         return result;
@@ -122,16 +118,16 @@ int32_t ReopenRenderDevice(RenderSession& session, AppState& app)
 void ResizeRenderDevice(RenderSession& session)
 {
     if (session.device.isOpen && !session.device.fullScreen)
-        session.backend.followWindowSize(session.device);
+        RenderDeviceFollowWindowSize(session.device);
 }
 
 void CloseRenderDevice(RenderSession& session, AppState& app)
 {
     if (session.device.isOpen) {
-        session.backend.releaseScene(session.device);
-        session.backend.close(session.device);
+        ReleaseSceneResources(session.device);
+        RenderDeviceClose(session.device);
     }
     FreeDeviceCatalogue(session.catalogue);
     app.isActive = 0;
-    app.isReady = 0;
+    StopRendering(app);
 }

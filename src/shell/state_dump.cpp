@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "shell/game_flow.h"
-#include "shell/world_options_cli.h"
+#include "shell/world_options.h"
 
 namespace {
 

@@ -41,12 +41,34 @@ bool IsContextMenuKey(int32_t key, uint32_t modifiers)
 // [SECTION] Commands
 // ---------------------------------------------------------------------------------------------
 
+// A menu, or a command chosen from one: the game pauses whatever the counter said, and the engine
+// falls silent with it.
+void PauseAndSilence(GameSession& game)
+{
+    PauseGame(game.app);
+    SilenceGameSound(game);
+}
+
+// The device dialog and the About box count a pause up on opening and again on closing: a game
+// that ran resumes at the next frame, and one that was paused is let run too.
+void OpenModalDialog(GameSession& game, ShellPlatform& platform)
+{
+    CountPauseUp(game.app);
+    SilenceGameSound(game);
+    BeginModalHold(game.app, platform.NowMs());
+}
+
+void CloseModalDialog(GameSession& game, ShellPlatform& platform)
+{
+    EndModalHold(game.app, platform.NowMs());
+    CountPauseUp(game.app);
+}
+
 void PauseCommand(GameSession& game, bool fromMenu)
 {
     if (fromMenu) {
         // The menu's own bookkeeping has just asked for a resume; a Pause chosen there pauses.
-        game.app.pauseCount = 1;
-        SilenceGameSound(game);
+        PauseAndSilence(game);
         return;
     }
     if (CountPauseUp(game.app))
@@ -56,11 +78,9 @@ void PauseCommand(GameSession& game, bool fromMenu)
 void StartMenuCommand(GameSession& game, ShellPlatform& platform)
 {
     AppState& app = game.app;
-    app.pauseCount = 1;
-    SilenceGameSound(game);
+    PauseAndSilence(game);
     app.simulationEnabled = 0;
-    BeginInterruption(app, platform.NowMs());
-    HoldRendering(app, true);
+    BeginModalHold(app, platform.NowMs());
 
     OptionsDialog dialog;
     OpenOptionsDialog(dialog, game.options, app, SeedForOptionsDialog(game, platform.ClockSeed()));
@@ -75,10 +95,9 @@ void StartMenuCommand(GameSession& game, ShellPlatform& platform)
         platform.WorldRebuilt(game.world);
     }
 
-    HoldRendering(app, false);
     app.simulationEnabled = 1;
-    EndInterruption(app, platform.NowMs());
-    app.pauseCount = 2;
+    EndModalHold(app, platform.NowMs());
+    ResumeAtNextFrame(app);
 }
 
 void ChangeDeviceCommand(GameSession& game, ShellPlatform& platform)
@@ -86,19 +105,14 @@ void ChangeDeviceCommand(GameSession& game, ShellPlatform& platform)
     AppState& app = game.app;
     if (!app.isActive || !app.isReady)
         return;
-    HoldRendering(app, true);
-    app.pauseCount += 1;
-    SilenceGameSound(game);
-    BeginInterruption(app, platform.NowMs());
+    OpenModalDialog(game, platform);
     int32_t chosenWindowed = app.windowed;
     if (platform.RunDeviceDialog(app.windowed, chosenWindowed) == DeviceDialogChanged) {
         app.windowed = chosenWindowed;
         game.deviceReopens += 1;
         platform.ReopenDevice(app);
     }
-    HoldRendering(app, false);
-    EndInterruption(app, platform.NowMs());
-    app.pauseCount += 1;
+    CloseModalDialog(game, platform);
 }
 
 void ToggleFullScreenCommand(GameSession& game, ShellPlatform& platform)
@@ -106,36 +120,28 @@ void ToggleFullScreenCommand(GameSession& game, ShellPlatform& platform)
     AppState& app = game.app;
     if (!app.isActive || !app.isReady)
         return;
-    app.isReady = 0;
+    StopRendering(app);
     app.windowed = app.windowed ? 0 : 1;
     game.deviceReopens += 1;
     platform.ReopenDevice(app);
-    app.isReady = 1;
+    AllowRendering(app);
 }
 
 void AboutCommand(GameSession& game, ShellPlatform& platform)
 {
-    AppState& app = game.app;
-    HoldRendering(app, true);
-    app.pauseCount += 1;
-    SilenceGameSound(game);
-    BeginInterruption(app, platform.NowMs());
+    OpenModalDialog(game, platform);
     platform.RunAboutBox();
-    HoldRendering(app, false);
-    app.pauseCount += 1;
-    EndInterruption(app, platform.NowMs());
+    CloseModalDialog(game, platform);
 }
 
 void HelpCommand(GameSession& game, ShellPlatform& platform, bool fromMenu)
 {
     // The help stays open beside the game, which stays paused until a key resumes it; chosen from
     // a menu it pauses too, although the menu has just asked for a resume as it closed.
-    if (fromMenu) {
-        game.app.pauseCount = 1;
+    if (fromMenu)
+        PauseAndSilence(game);
+    else if (CountPauseUp(game.app))
         SilenceGameSound(game);
-    } else if (CountPauseUp(game.app)) {
-        SilenceGameSound(game);
-    }
     platform.OpenHelp();
 }
 
@@ -157,16 +163,14 @@ void ClickLevers(GameSession& game, int32_t x, int32_t y)
 
 void OpenContextMenu(GameSession& game, ShellPlatform& platform, int32_t x, int32_t y)
 {
-    game.app.pauseCount = 1;
-    SilenceGameSound(game);
+    PauseAndSilence(game);
     platform.OpenPopupMenu(x, y);
 }
 
 void EnterMenuLoop(GameSession& game, ShellPlatform& platform)
 {
     game.menuOpen = 1;
-    game.app.pauseCount = 1;
-    SilenceGameSound(game);
+    PauseAndSilence(game);
     BeginInterruption(game.app, platform.NowMs());
 }
 
@@ -176,7 +180,7 @@ void LeaveMenuLoop(GameSession& game, ShellPlatform& platform)
         return;
     game.menuOpen = 0;
     EndInterruption(game.app, platform.NowMs());
-    game.app.pauseCount = 2;
+    ResumeAtNextFrame(game.app);
 }
 
 void PressKey(GameSession& game, ShellPlatform& platform, int32_t key, uint32_t modifiers)
@@ -198,10 +202,10 @@ void Resize(GameSession& game, ShellPlatform& platform)
     app.isActive = 1;
     if (!app.isReady || !app.windowed)
         return;
-    app.isReady = 0;
+    StopRendering(app);
     game.deviceReopens += 1;
     platform.ResizeDevice();
-    app.isReady = 1;
+    AllowRendering(app);
 }
 
 }  // namespace
@@ -223,7 +227,7 @@ void HandleKey(GameSession& game, int32_t key, uint32_t modifiers)
         StoreDriverControls(player, PressKeypadMinus(ReadDriverControls(player)));
     } else if (std::find(std::begin(IgnoredKeys), std::end(IgnoredKeys), key) == std::end(IgnoredKeys)) {
         // Any other key resumes at once, without a sound call or a change of the clock.
-        game.app.pauseCount = 0;
+        ResumeGame(game.app);
     }
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "shell/app_state.h"
-#include "shell/world_options_cli.h"
+#include "shell/world_options.h"
 #include "world/game_random.h"
 
 namespace {

@@ -1,67 +1,21 @@
+// The render session: its own choices with devices that fail where a test says so, and the
+// session over the real render device, offscreen.
+
 #include "shell/render_session.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "../platform/offscreen_device.h"
 #include "device/device_results.h"
 #include "shell/app_state.h"
 
 namespace {
 
-// A display that records what the shell asks of it and fails where a test says so.
-struct FakeDisplay {
-    DeviceEnumeration enumeration;
-    int32_t desktopBits = 32;
-    int32_t hardwareOpen = DeviceOk;
-    int32_t softwareOpen = DeviceOk;
-    int32_t scene = DeviceOk;
-    int32_t close = DeviceOk;
-    std::vector<std::string> calls;
-    std::vector<RenderDeviceRequest> requests;
-    std::vector<std::pair<int32_t, int32_t>> reports;
-};
-
-FakeDisplay* display = nullptr;
-
-RenderDeviceBackend FakeBackend()
-{
-    RenderDeviceBackend backend;
-    backend.enumerate = [](DeviceEnumeration& enumeration, int32_t& bits) {
-        display->calls.push_back("enumerate");
-        enumeration = display->enumeration;
-        bits = display->desktopBits;
-        return DeviceOk;
-    };
-    backend.open = [](RenderDevice& device, const RenderDeviceRequest& request) {
-        display->requests.push_back(request);
-        display->calls.push_back(request.softwareRasterizer ? "open software" : "open hardware");
-        int32_t result = request.softwareRasterizer ? display->softwareOpen : display->hardwareOpen;
-        device.isOpen = IsFailure(result) ? 0 : 1;
-        return result;
-    };
-    backend.close = [](RenderDevice& device) {
-        display->calls.push_back("close");
-        device.isOpen = 0;
-        return display->close;
-    };
-    backend.closeKeepingWindow = backend.close;
-    backend.followWindowSize = [](RenderDevice&) { display->calls.push_back("follow size"); };
-    backend.createScene = [](RenderDevice&, TextureStore&) {
-        display->calls.push_back("create scene");
-        return display->scene;
-    };
-    backend.releaseScene = [](RenderDevice&) { display->calls.push_back("release scene"); };
-    backend.readPlacement = [](const RenderDevice&, RenderWindowPlacement& placement) {
-        display->calls.push_back("read placement");
-        placement = {40, 50, 800, 600, 0};
-    };
-    backend.desktopBitsPerPixel = [] { return display->desktopBits; };
-    return backend;
-}
+using Reports = std::vector<std::pair<int32_t, int32_t>>;
 
 EnumeratedDevice Device(DeviceKind kind, const char* name)
 {
@@ -93,137 +47,155 @@ DeviceEnumeration OneDisplay(std::vector<EnumeratedDevice> devices, int32_t desk
     return enumeration;
 }
 
-class RenderSessionTest : public ::testing::Test {
+EnumeratedDevice Card()
+{
+    return Device(DeviceKind::OpenGlHardware, "Card");
+}
+
+EnumeratedDevice Soft()
+{
+    return Device(DeviceKind::SoftwareRasterizer, "Soft");
+}
+
+DeviceEntry& ChosenDevice(DeviceCatalogue& catalogue)
+{
+    int32_t driverIndex = -1;
+    int32_t deviceIndex = -1;
+    EXPECT_EQ(GetCurrentDevice(catalogue, driverIndex, deviceIndex), DeviceOk);
+    return catalogue.drivers[driverIndex].devices[deviceIndex];
+}
+
+class RenderSessionOffscreen : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        display = &fake;
-        fake.enumeration =
-            OneDisplay({Device(DeviceKind::OpenGlHardware, "Card"), Device(DeviceKind::SoftwareRasterizer, "Soft")}, 32);
-        session.backend = FakeBackend();
-        session.report = [](int32_t code, int32_t mode) { display->reports.emplace_back(code, mode); };
+        UseOffscreenVideo();
+        session.placement = {0, 0, 320, 240, 1};
+        session.report = [this](int32_t code, int32_t mode) { reports.emplace_back(code, mode); };
         app.windowed = 1;
     }
-    void TearDown() override { display = nullptr; }
+    void TearDown() override { CloseRenderDevice(session, app); }
 
-    FakeDisplay fake;
     RenderSession session;
     AppState app;
+    Reports reports;
 };
 
 }  // namespace
 
-TEST_F(RenderSessionTest, AFailingHardwareDeviceWarnsOnceAndOpensTheSoftwareRasterizer)
+TEST(RenderSession, StartUpNeedsAUsableDeviceThatCanDrawInAWindow)
 {
-    fake.hardwareOpen = RenderNo3dDevice;
+    struct Case {
+        const char* what;
+        DeviceEnumeration enumeration;
+        int32_t desktopBits;
+        int32_t result;
+    };
+    const Case cases[] = {
+        {"card and software rasterizer", OneDisplay({Card(), Soft()}, 32), 32, DeviceOk},
+        {"a desktop of eight bits", OneDisplay({Card()}, 8), 8, RenderDesktopTooFewBits},
+        {"no usable device", DeviceEnumeration{}, 32, CatalogueNothingUsable},
+    };
+    for (const Case& c : cases) {
+        DeviceCatalogue catalogue;
+        EXPECT_EQ(BuildStartCatalogue(catalogue, c.enumeration, c.desktopBits), c.result) << c.what;
+    }
+}
+
+TEST(RenderSession, OnlyAFailingHardwareDeviceFallsBackToTheSoftwareRasterizerWithOneWarning)
+{
+    // The fall back reads the desktop's depth.
+    UseOffscreenVideo();
+    struct Case {
+        const char* what;
+        std::vector<EnumeratedDevice> devices;
+        int32_t hardwareOpen, softwareOpen;
+        int32_t result;
+        std::vector<std::string> opens;
+        Reports reports;
+    };
+    const Case cases[] = {
+        {"the card fails", {Card(), Soft()}, RenderNo3dDevice, DeviceOk, DeviceOk, {"hardware", "software"},
+         {{RenderNo3dDevice, DeviceErrorFallsBack}}},
+        {"both fail", {Card(), Soft()}, DeviceOutOfVideoMemory, DeviceOutOfVideoMemory, DeviceOutOfVideoMemory,
+         {"hardware", "software"}, {{DeviceOutOfVideoMemory, DeviceErrorFallsBack}}},
+        {"the software rasterizer alone fails", {Soft()}, DeviceOk, RenderNoDepthBuffer, RenderNoDepthBuffer,
+         {"software"}, {}},
+        {"a card alone has nothing to fall back to", {Card()}, RenderNoWindow, DeviceOk, RenderNoWindow, {"hardware"},
+         {{RenderNoWindow, DeviceErrorFallsBack}}},
+    };
+    for (const Case& c : cases) {
+        DeviceCatalogue catalogue;
+        ASSERT_EQ(BuildStartCatalogue(catalogue, OneDisplay(c.devices, 32), 32), DeviceOk) << c.what;
+        std::vector<std::string> opens;
+        Reports reports;
+        int32_t result = OpenFallingBackToSoftware(
+            catalogue, [&reports](int32_t code, int32_t mode) { reports.emplace_back(code, mode); },
+            [&](const DriverEntry&, const DeviceEntry& device) {
+                opens.push_back(device.hardware ? "hardware" : "software");
+                return device.hardware ? c.hardwareOpen : c.softwareOpen;
+            });
+        EXPECT_EQ(result, c.result) << c.what;
+        EXPECT_EQ(opens, c.opens) << c.what;
+        EXPECT_EQ(reports, c.reports) << c.what;
+    }
+}
+
+TEST_F(RenderSessionOffscreen, ReopeningKeepsTheWindowWhereItIsOrGoesFullScreenAndClosingStopsRendering)
+{
     ASSERT_EQ(StartRenderDevice(session, app), DeviceOk);
-    std::vector<std::string> expected = {"enumerate", "open hardware", "open software", "create scene"};
-    EXPECT_EQ(fake.calls, expected);
-    ASSERT_EQ(fake.reports.size(), 1u);
-    EXPECT_EQ(fake.reports[0], std::make_pair(RenderNo3dDevice, static_cast<int32_t>(DeviceErrorFallsBack)));
-    EXPECT_EQ(fake.requests.back().flags, static_cast<uint32_t>(RenderBackBuffer | RenderDepthBuffer));
     EXPECT_EQ(app.isReady, 1);
     EXPECT_EQ(app.isActive, 1);
-}
+    ASSERT_EQ(session.device.isOpen, 1);
 
-TEST_F(RenderSessionTest, SceneResourcesThatFailTearTheHardwareDeviceDownBeforeFallingBack)
-{
-    fake.scene = DeviceOutOfVideoMemory;
-    ASSERT_EQ(StartRenderDevice(session, app), DeviceOutOfVideoMemory);
-    // Hardware: opened, scene failed, released and closed, warning; software: the same; then the
-    // start-up gives up, closes nothing more (nothing is open) and reports that the game ends.
-    std::vector<std::string> expected = {"enumerate",    "open hardware", "create scene",  "release scene",
-                                         "close",        "open software", "create scene", "release scene",
-                                         "close"};
-    EXPECT_EQ(fake.calls, expected);
-    std::vector<std::pair<int32_t, int32_t>> reports = {{DeviceOutOfVideoMemory, DeviceErrorFallsBack},
-                                                       {DeviceOutOfVideoMemory, DeviceErrorExits}};
-    EXPECT_EQ(fake.reports, reports);
-    EXPECT_EQ(app.isReady, 0);
-    EXPECT_TRUE(session.catalogue.drivers.empty());
-}
-
-TEST_F(RenderSessionTest, AFailingSoftwareDeviceEndsTheStartWithoutAWarning)
-{
-    fake.enumeration = OneDisplay({Device(DeviceKind::SoftwareRasterizer, "Soft")}, 32);
-    fake.softwareOpen = RenderNoDepthBuffer;
-    ASSERT_EQ(StartRenderDevice(session, app), RenderNoDepthBuffer);
-    std::vector<std::pair<int32_t, int32_t>> reports = {{RenderNoDepthBuffer, DeviceErrorExits}};
-    EXPECT_EQ(fake.reports, reports);
-    EXPECT_EQ(std::count(fake.calls.begin(), fake.calls.end(), "open software"), 1);
-}
-
-TEST_F(RenderSessionTest, AHardwareOnlyMachineHasNothingToFallBackTo)
-{
-    fake.enumeration = OneDisplay({Device(DeviceKind::OpenGlHardware, "Card")}, 32);
-    fake.hardwareOpen = RenderNoWindow;
-    ASSERT_EQ(StartRenderDevice(session, app), RenderNoWindow);
-    std::vector<std::pair<int32_t, int32_t>> reports = {{RenderNoWindow, DeviceErrorFallsBack},
-                                                       {RenderNoWindow, DeviceErrorExits}};
-    EXPECT_EQ(fake.reports, reports);
-}
-
-TEST_F(RenderSessionTest, ADesktopOfEightBitsStopsTheStartBeforeAnythingOpens)
-{
-    fake.enumeration = OneDisplay({Device(DeviceKind::OpenGlHardware, "Card")}, 8);
-    fake.desktopBits = 8;
-    ASSERT_EQ(StartRenderDevice(session, app), RenderDesktopTooFewBits);
-    std::vector<std::pair<int32_t, int32_t>> reports = {{RenderDesktopTooFewBits, DeviceErrorExits}};
-    EXPECT_EQ(fake.reports, reports);
-    std::vector<std::string> expected = {"enumerate"};
-    EXPECT_EQ(fake.calls, expected);
-}
-
-TEST_F(RenderSessionTest, NoUsableDeviceIsReportedAsTheCataloguesFailure)
-{
-    fake.enumeration = DeviceEnumeration{};
-    ASSERT_EQ(StartRenderDevice(session, app), CatalogueNothingUsable);
-    std::vector<std::pair<int32_t, int32_t>> reports = {{CatalogueNothingUsable, DeviceErrorExits}};
-    EXPECT_EQ(fake.reports, reports);
-}
-
-TEST_F(RenderSessionTest, ReopeningPutsTheWindowBackWhereThePlayerLeftIt)
-{
-    ASSERT_EQ(StartRenderDevice(session, app), DeviceOk);
-    fake.calls.clear();
+    // The window's own size wins over the placement last saved.
+    session.placement.width = 100;
     ASSERT_EQ(ReopenRenderDevice(session, app), DeviceOk);
-    std::vector<std::string> expected = {"read placement", "release scene", "close", "open hardware", "create scene"};
-    EXPECT_EQ(fake.calls, expected);
-    EXPECT_EQ(fake.requests.back().placement.width, 800);
-    EXPECT_EQ(fake.requests.back().placement.x, 40);
+    EXPECT_EQ(session.placement.width, 320);
+    EXPECT_EQ(session.device.renderWidth, 320);
+    EXPECT_EQ(session.device.fullScreen, 0);
 
     // Full screen: the mode of the catalogue's choice, and the saved place is kept as it was.
+    const DeviceEntry& chosen = ChosenDevice(session.catalogue);
+    ASSERT_GE(chosen.chosenMode, 0);
     app.windowed = 0;
-    fake.calls.clear();
     ASSERT_EQ(ReopenRenderDevice(session, app), DeviceOk);
-    EXPECT_EQ(fake.calls.front(), "release scene");
-    EXPECT_EQ(fake.requests.back().flags & RenderFullScreen, static_cast<uint32_t>(RenderFullScreen));
-    EXPECT_EQ(fake.requests.back().mode.width, 1024);
-    EXPECT_TRUE(fake.reports.empty());
-}
+    EXPECT_EQ(session.device.fullScreen, 1);
+    EXPECT_EQ(session.device.renderWidth, chosen.modes[chosen.chosenMode].width);
+    EXPECT_EQ(session.placement.width, 320);
+    EXPECT_TRUE(reports.empty());
 
-TEST_F(RenderSessionTest, AFailedReopenIsReportedAsTheEnd)
-{
-    ASSERT_EQ(StartRenderDevice(session, app), DeviceOk);
-    fake.close = RenderReferencesLeft;
-    EXPECT_EQ(ReopenRenderDevice(session, app), RenderReferencesLeft);
-    std::vector<std::pair<int32_t, int32_t>> reports = {{RenderReferencesLeft, DeviceErrorExits}};
-    EXPECT_EQ(fake.reports, reports);
-}
-
-TEST_F(RenderSessionTest, ClosingReleasesTheSceneClosesTheDeviceAndStopsRendering)
-{
-    ASSERT_EQ(StartRenderDevice(session, app), DeviceOk);
-    fake.calls.clear();
     CloseRenderDevice(session, app);
-    std::vector<std::string> expected = {"release scene", "close"};
-    EXPECT_EQ(fake.calls, expected);
+    EXPECT_EQ(session.device.isOpen, 0);
     EXPECT_EQ(app.isActive, 0);
     EXPECT_EQ(app.isReady, 0);
     EXPECT_TRUE(session.catalogue.drivers.empty());
-
     // Closing again finds nothing open.
-    fake.calls.clear();
     CloseRenderDevice(session, app);
-    EXPECT_TRUE(fake.calls.empty());
+    EXPECT_EQ(session.device.isOpen, 0);
+}
+
+TEST_F(RenderSessionOffscreen, AFailedStartIsReportedAsTheEndAndLeavesNothingOpen)
+{
+    // A window of no size cannot be opened by any device.
+    session.placement.width = 0;
+    EXPECT_EQ(StartRenderDevice(session, app), DeviceInvalidArgument);
+    Reports expected = {{DeviceInvalidArgument, DeviceErrorExits}};
+    EXPECT_EQ(reports, expected);
+    EXPECT_EQ(session.device.isOpen, 0);
+    EXPECT_EQ(app.isReady, 0);
+    EXPECT_TRUE(session.catalogue.drivers.empty());
+}
+
+TEST_F(RenderSessionOffscreen, AFailedReopenIsReportedAsTheEnd)
+{
+    ASSERT_EQ(StartRenderDevice(session, app), DeviceOk);
+    // A full-screen mode of no size cannot be opened by any device.
+    DeviceEntry& chosen = ChosenDevice(session.catalogue);
+    ASSERT_GE(chosen.chosenMode, 0);
+    chosen.modes[chosen.chosenMode].width = 0;
+    app.windowed = 0;
+    EXPECT_EQ(ReopenRenderDevice(session, app), DeviceInvalidArgument);
+    Reports expected = {{DeviceInvalidArgument, DeviceErrorExits}};
+    EXPECT_EQ(reports, expected);
 }

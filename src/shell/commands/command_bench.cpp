@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "shell/commands/commands.h"
-#include "shell/world_options_cli.h"
+#include "shell/commands/world_options_cli.h"
 #include "world/world.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "shell/commands/command_drive.h"
 #include "shell/commands/commands.h"
 #include "shell/commands/headless_drive.h"
-#include "shell/world_options_cli.h"
+#include "shell/commands/world_options_cli.h"
 #include "world/world.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include "shell/commands/render_commands.h"
 #include "shell/render_session.h"
 #include "shell/commands/scene_shot.h"
-#include "shell/world_options_cli.h"
+#include "shell/world_options.h"
 #include "sim/camera.h"
 #include "world/world.h"
 

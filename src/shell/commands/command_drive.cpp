@@ -18,7 +18,7 @@
 #include "shell/commands/commands.h"
 #include "shell/commands/headless_drive.h"
 #include "shell/replace_file.h"
-#include "shell/world_options_cli.h"
+#include "shell/commands/world_options_cli.h"
 #include "sim/autopilot.h"
 #include "world/world.h"
 

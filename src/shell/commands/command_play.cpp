@@ -13,8 +13,8 @@
 #include "platform/sdl_sound_buffer.h"
 #include "shell/commands/commands.h"
 #include "shell/commands/render_commands.h"
+#include "shell/commands/world_options_cli.h"
 #include "shell/game_app.h"
-#include "shell/world_options_cli.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "shell/replace_file.h"
 #include "shell/commands/route_report.h"
 #include "shell/world_json.h"
-#include "shell/world_options_cli.h"
+#include "shell/commands/world_options_cli.h"
 #include "world/world.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "shell/commands/render_commands.h"
 #include "shell/replace_file.h"
 #include "shell/commands/scene_shot.h"
-#include "shell/world_options_cli.h"
+#include "shell/commands/world_options_cli.h"
 #include "world/world.h"
 
 namespace {

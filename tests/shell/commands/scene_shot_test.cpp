@@ -12,7 +12,7 @@
 
 #include "../../platform/offscreen_device.h"
 #include "run_tagvind.h"
-#include "shell/world_options_cli.h"
+#include "shell/world_options.h"
 #include "world/world.h"
 
 namespace {

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/world_options_cli.h"
+#include "shell/commands/world_options_cli.h"
+#include "shell/world_options.h"
 #include "world/game_random.h"
 
 namespace {
@@ -36,7 +37,7 @@ Resolved ResolveArguments(std::vector<std::string> arguments)
 
 }  // namespace
 
-TEST(WorldOptionsCli, ValuesOutsideTheirRangeTakeTheDialogsReplacement)
+TEST(WorldOptions, ValuesOutsideTheirRangeTakeTheDialogsReplacement)
 {
     struct Case {
         std::vector<std::string> arguments;
@@ -83,7 +84,7 @@ TEST(WorldOptionsCli, ValuesOutsideTheirRangeTakeTheDialogsReplacement)
     }
 }
 
-TEST(WorldOptionsCli, TextThatIsNotAValueIsRefusedWithTheOptionNamed)
+TEST(WorldOptions, TextThatIsNotAValueIsRefusedWithTheOptionNamed)
 {
     struct Case {
         std::vector<std::string> arguments;
@@ -118,7 +119,7 @@ TEST(WorldOptionsCli, TextThatIsNotAValueIsRefusedWithTheOptionNamed)
     }
 }
 
-TEST(WorldOptionsCli, SceneryAndSoundAcceptTheirWordsAndNumbers)
+TEST(WorldOptions, SceneryAndSoundAcceptTheirWordsAndNumbers)
 {
     struct Case {
         std::vector<std::string> arguments;
@@ -146,7 +147,7 @@ TEST(WorldOptionsCli, SceneryAndSoundAcceptTheirWordsAndNumbers)
     }
 }
 
-TEST(WorldOptionsCli, OptionsLeftOutKeepTheirDefaultsAndTheClockSeeds)
+TEST(WorldOptions, OptionsLeftOutKeepTheirDefaultsAndTheClockSeeds)
 {
     std::time_t before = std::time(nullptr);
     Resolved resolved = ResolveArguments({});
@@ -169,7 +170,7 @@ TEST(WorldOptionsCli, OptionsLeftOutKeepTheirDefaultsAndTheClockSeeds)
     EXPECT_EQ(seeded.seed, 4294967295u);
 }
 
-TEST(WorldOptionsCli, PresetsNoticeTheValuesTheySetAndRandomTakesThemInsteadOfItsDraws)
+TEST(WorldOptions, PresetsNoticeTheValuesTheySetAndRandomTakesThemInsteadOfItsDraws)
 {
     Resolved preset = ResolveArguments({"--scenery", "2", "--curves", "50", "--length", "40", "--relief", "0..9"});
     ASSERT_TRUE(preset.ok);
@@ -196,7 +197,7 @@ TEST(WorldOptionsCli, PresetsNoticeTheValuesTheySetAndRandomTakesThemInsteadOfIt
     EXPECT_EQ(std::make_pair(custom.options.reliefMin, custom.options.reliefMax), std::make_pair(-1000, 1000));
 }
 
-TEST(WorldOptionsCli, RandomSceneryDrawsItsFiveValuesInTheDialogsOrder)
+TEST(WorldOptions, RandomSceneryDrawsItsFiveValuesInTheDialogsOrder)
 {
     // From seed 1 the generator yields 41, 18467, 6334, 26500, 19169: curves 41/32767 × 80,
     // villages 18467/32767 × 10, forest 6334/32767 × 5, relief max 26500/32767 × 50 and relief

@@ -1,7 +1,8 @@
 #pragma once
-// The world options every command of the program accepts: scenery, the five edited values,
-// the relief bounds, sound and the seed. They are read as text and resolved the way the options
-// dialog reads its edits, so a value outside its range is replaced, not refused.
+// The rules of the world options every command of the program accepts: scenery, the five edited
+// values, the relief bounds, sound and the seed. They are read as text and resolved the way the
+// options dialog reads its edits, so a value outside its range is replaced, not refused. The
+// command line's options themselves are added in shell/commands/world_options_cli.h.
 //
 // A line is one recipe, the game's start-up: the generator is seeded with the seed, a random
 // line presses Random once (five draws), and the build follows, whose route generator seeds
@@ -14,7 +15,6 @@
 #include <ostream>
 #include <string>
 
-#include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
 #include "world/game_options.h"
@@ -34,10 +34,6 @@ struct WorldOptionsInput {
 // The relief bounds the command line accepts; far beyond what Random or a preset sets.
 constexpr int32_t LowestRelief = -1000;
 constexpr int32_t HighestRelief = 1000;
-
-// Adds --scenery, --length, --meeting, --curves, --villages, --forest, --relief, --sound and
-// --seed.
-void AddWorldOptions(CLI::App& command, WorldOptionsInput& input);
 
 // Applies the input to options. Values outside a range take the dialog's replacement value and
 // a one-line notice; seed is the --seed value, or the clock reading when none was given. For
