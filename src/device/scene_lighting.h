@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "device/matrix.h"
 #include "device/draw_device.h"
+#include "device/matrix.h"
 
 constexpr int32_t LightDirectional = 3;
 constexpr int32_t SceneLightCapacity = 2;

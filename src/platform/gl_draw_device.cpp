@@ -15,8 +15,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/gl_draw_device.h"
 #include "device/texture_store.h"
+#include "platform/gl_draw_device.h"
 
 namespace {
 

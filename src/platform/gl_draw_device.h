@@ -12,8 +12,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "device/scene_lighting.h"
 #include "device/draw_device.h"
+#include "device/scene_lighting.h"
 
 struct TextureStore;
 

@@ -8,9 +8,9 @@
 #include <cstring>
 
 #include "device/device_results.h"
-#include "platform/gl_draw_device.h"
 #include "device/render_device.h"
 #include "device/texture_store.h"
+#include "platform/gl_draw_device.h"
 
 namespace {
 

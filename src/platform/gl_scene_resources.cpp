@@ -4,10 +4,10 @@
 #include <epoxy/gl.h>
 
 #include "device/device_results.h"
-#include "platform/gl_draw_device.h"
 #include "device/render_device.h"
 #include "device/scene_resources.h"
 #include "device/texture_store.h"
+#include "platform/gl_draw_device.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <imgui.h>
 
-#include "shell/game_ui.h"
 #include "platform/imgui_game_ui_local.h"
+#include "shell/game_ui.h"
 
 bool DrawAboutBox(GameUiState& ui)
 {

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "shell/game_ui.h"
 #include "platform/imgui_game_ui_local.h"
+#include "shell/game_ui.h"
 
 namespace {
 

@@ -11,13 +11,13 @@
 
 #include <cmath>
 
-#include "platform/gl_draw_device.h"
 #include "device/matrix.h"
 #include "device/render_device.h"
 #include "device/scene_resources.h"
 #include "device/texture_store.h"
-#include "shell/game_ui.h"
+#include "platform/gl_draw_device.h"
 #include "platform/imgui_game_ui_local.h"
+#include "shell/game_ui.h"
 #include "shell/game_window.h"
 
 namespace {

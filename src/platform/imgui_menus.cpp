@@ -6,8 +6,8 @@
 #include <imgui.h>
 #include <imgui_internal.h>
 
-#include "shell/game_ui.h"
 #include "platform/imgui_game_ui_local.h"
+#include "shell/game_ui.h"
 #include "shell/shell_commands.h"
 
 namespace {

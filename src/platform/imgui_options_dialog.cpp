@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "shell/game_ui.h"
 #include "platform/imgui_game_ui_local.h"
+#include "shell/game_ui.h"
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/quiet_stderr.h"
 #include "device/render_device.h"
 #include "device/texture_store.h"
+#include "platform/quiet_stderr.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "device/matrix.h"
 #include "device/draw_device.h"
+#include "device/matrix.h"
 
 struct Camera;
 struct World;

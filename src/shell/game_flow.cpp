@@ -95,7 +95,8 @@ int32_t RunFrame(GameSession& game, ShellPlatform& platform)
         AdvanceFrameStep(app, clockSeconds);
     game.framesRun += 1;
 
-    if (game.world.destinationState == 1)
+    bool runEnded = game.world.destinationState == 1;
+    if (runEnded)
         AnnounceEndOfRun(game, platform);
 
     bool pictureWanted = platform.PictureWanted();
@@ -105,7 +106,10 @@ int32_t RunFrame(GameSession& game, ShellPlatform& platform)
             return DeviceFailed;
     }
 
-    RunTicks(game, platform);
+    // The frame that ended a run leaves its ticks to the next frame, so the score the message
+    // gave stays the run's score.
+    if (!runEnded)
+        RunTicks(game, platform);
 
     if (pictureWanted) {
         CabView view = {app.pauseCount != 0, app.showDistanceScore != 0, app.viewMode, game.ticks.framesPerSecond};

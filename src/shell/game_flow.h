@@ -12,11 +12,11 @@
 #include "cab/canvas.h"
 #include "shell/app_state.h"
 #include "shell/frame_ticks.h"
-#include "world/game_options.h"
 #include "shell/options_dialog.h"
 #include "sim/camera.h"
 #include "sim/signals_scoring.h"
 #include "sound/engine_sound.h"
+#include "world/game_options.h"
 #include "world/world.h"
 
 class CabCanvas;

@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdint>
 
-#include "world/train_unit.h"
 #include "world/game_random.h"
 #include "world/model_library.h"
 #include "world/route_event.h"
@@ -13,6 +12,7 @@
 #include "world/scenery.h"
 #include "world/texture_registry.h"
 #include "world/track.h"
+#include "world/train_unit.h"
 
 constexpr int GroundNoiseCapacity = 9999;
 constexpr int PlayerUnit = 1;

@@ -4,8 +4,8 @@
 #include <map>
 
 #include "cab/levers.h"
-#include "sim/controls.h"
 #include "recording_canvas.h"
+#include "sim/controls.h"
 #include "world/train_unit.h"
 
 namespace {

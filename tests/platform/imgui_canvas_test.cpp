@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "cab/cab_display.h"
-#include "platform/imgui_canvas.h"
 #include "headless_imgui.h"
+#include "platform/imgui_canvas.h"
 #include "sim/camera.h"
 #include "world/world.h"
 

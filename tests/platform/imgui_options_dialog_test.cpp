@@ -6,11 +6,11 @@
 #include <imgui.h>
 #include <imgui_internal.h>
 
+#include "headless_imgui.h"
 #include "shell/app_state.h"
-#include "world/game_options.h"
 #include "shell/game_ui.h"
 #include "shell/options_dialog.h"
-#include "headless_imgui.h"
+#include "world/game_options.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <dlfcn.h>
 
 #include "device/device_results.h"
-#include "platform/gl_draw_device.h"
 #include "device/render_device.h"
 #include "device/scene_resources.h"
 #include "device/texture_store.h"
+#include "platform/gl_draw_device.h"
 
 // Mesa's drivers are loaded and unloaded again with every context, and keep a few bytes each
 // time. Kept mapped for the whole test run, they can be named in the leak checker's report, and so

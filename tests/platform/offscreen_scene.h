@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "offscreen_device.h"
 #include "../render/scene_test_support.h"
+#include "offscreen_device.h"
 #include "sim/camera.h"
 
 inline bool IsSky(Pixel p)

@@ -13,11 +13,11 @@
 #include <thread>
 #include <vector>
 
+#include "platform/sdl_sound_buffer.h"
 #include "shell/app_state.h"
 #include "shell/game_flow.h"
-#include "world/game_options.h"
 #include "sound/engine_sound.h"
-#include "platform/sdl_sound_buffer.h"
+#include "world/game_options.h"
 #include "world/world.h"
 
 // The engine as the player hears it: the real streaming through SDL2's disk audio driver,

@@ -16,8 +16,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "../scratch_folder.h"
 #include "../device/bitmap_bytes.h"
+#include "../scratch_folder.h"
 #include "device/device_results.h"
 #include "world/texture_registry.h"
 #include "world/world.h"

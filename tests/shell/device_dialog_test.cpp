@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "device/device_results.h"
 #include "../device/fake_enumeration.h"
+#include "device/device_results.h"
 
 namespace {
 

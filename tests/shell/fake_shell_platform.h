@@ -13,23 +13,9 @@
 #include "../cab/recording_canvas.h"
 #include "../render/recording_device.h"
 #include "device/device_results.h"
+#include "platform/null_platform.h"
 #include "shell/device_dialog.h"
 #include "shell/game_flow.h"
-
-// A device that draws nothing and keeps nothing, for long drives.
-class NullDrawDevice : public DrawDevice {
-public:
-    void Clear(uint32_t, float) override {}
-    bool BeginScene() override { return true; }
-    void EndScene() override {}
-    void SetWorldTransform(const Matrix4&) override {}
-    void SetViewTransform(const Matrix4&) override {}
-    void SetProjectionTransform(const Matrix4&) override {}
-    TextureHandle FindTexture(const char*) override { return NoTexture; }
-    void SetTexture(TextureHandle) override {}
-    void SetMaterial(const SceneMaterial&) override {}
-    void DrawIndexed(PrimitiveKind, const SceneVertex*, int, const uint16_t*, int) override {}
-};
 
 class FakeShellPlatform : public ShellPlatform {
 public:

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "fake_shell_platform.h"
+#include "shell/commands/world_options_cli.h"
 #include "shell/shell_commands.h"
 #include "shell/state_dump.h"
 #include "shell/window_procedure.h"
-#include "shell/commands/world_options_cli.h"
 #include "shell_test_world.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "world/game_options.h"
 #include "shell/world_options.h"
+#include "world/game_options.h"
 #include "world/world.h"
 
 inline std::unique_ptr<World> BuildShellTestWorld(GameOptions& options, uint32_t seed)

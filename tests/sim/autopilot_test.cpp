@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "world/game_options.h"
 #include "sim/autopilot.h"
 #include "sim/camera.h"
 #include "sim/simulation.h"
 #include "sim_fixture.h"
+#include "world/game_options.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "world/game_options.h"
 #include "sim/train_motion.h"
 #include "sim_fixture.h"
+#include "world/game_options.h"
 
 namespace {
 

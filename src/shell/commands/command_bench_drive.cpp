@@ -10,7 +10,7 @@
 
 #include "shell/commands/command_drive.h"
 #include "shell/commands/commands.h"
-#include "shell/commands/headless_drive.h"
+#include "shell/commands/headless_game.h"
 #include "shell/commands/world_options_cli.h"
 #include "world/world.h"
 
@@ -41,14 +41,14 @@ int RunBenchDrive(const BenchDriveInput& input, std::ostream& out, std::ostream&
     settings.autopilot = true;
     settings.stepSeconds = input.step;
 
-    auto world = std::make_unique<World>();
+    auto game = std::make_unique<GameSession>();
     std::vector<TimedDrive> drives;
     for (int run = 0; run < input.runs; ++run) {
-        GameOptions options = chosen;
-        SeedAsStartUp(*world, options, seed);
-        BuildWorld(*world, options, seed);
+        game->options = chosen;
+        SeedAsStartUp(game->world, game->options, seed);
+        BuildWorld(game->world, game->options, seed);
         auto start = std::chrono::steady_clock::now();
-        DriveSummary summary = RunHeadlessDrive(*world, options, settings, nullptr);
+        DriveSummary summary = DriveHeadless(*game, settings, nullptr);
         std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
         drives.push_back({summary.gameSeconds, elapsed.count(), summary.gameSeconds / elapsed.count(),
                           summary.reachedDestination});

@@ -11,13 +11,14 @@
 #include <vector>
 
 #include "device/device_results.h"
-#include "platform/gl_draw_device.h"
 #include "device/render_device.h"
+#include "platform/gl_draw_device.h"
 #include "render/scene.h"
 #include "shell/commands/commands.h"
+#include "shell/commands/headless_game.h"
 #include "shell/commands/render_commands.h"
-#include "shell/render_session.h"
 #include "shell/commands/scene_shot.h"
+#include "shell/render_session.h"
 #include "shell/world_options.h"
 #include "sim/camera.h"
 #include "world/world.h"
@@ -37,9 +38,9 @@ struct BenchSceneInput {
 };
 
 // Takes the scene's draws and does nothing with them: what is left is the drawers' own work.
-class NullDrawDevice final : public DrawDevice {
+class GenerationOnlyDevice final : public DrawDevice {
 public:
-    explicit NullDrawDevice(const TextureStore& store) : store_(store) {}
+    explicit GenerationOnlyDevice(const TextureStore& store) : store_(store) {}
     void Clear(uint32_t, float) override {}
     bool BeginScene() override { return true; }
     void EndScene() override {}
@@ -125,10 +126,8 @@ int RunBenchScene(const BenchSceneInput& input, std::ostream& out, std::ostream&
         err << "tagvind: --size expects WIDTHxHEIGHT, each from 16 to 8192, not '" << input.size << "'\n";
         return ExitUsage;
     }
-    GameOptions options;
-    auto world = std::make_unique<World>();
-    SeedAsStartUp(*world, options, BenchSeed);
-    BuildWorld(*world, options, BenchSeed);
+    std::unique_ptr<GameSession> game = BuildHeadlessGame(GameOptions{}, BenchSeed);
+    World& world = game->world;
 
     UseOffscreenVideoWithoutDisplay();
     RenderSession session;
@@ -137,15 +136,15 @@ int RunBenchScene(const BenchSceneInput& input, std::ostream& out, std::ostream&
         err << DeviceErrorCaption << ": " << DeviceErrorText(code, mode) << '\n';
     };
     std::string whyNot;
-    LoadRegisteredTextures(session.textures, world->textures, GameBitmapSource(), whyNot);
+    LoadRegisteredTextures(session.textures, world.textures, GameBitmapSource(), whyNot);
     AppState app;
     if (IsFailure(StartRenderDevice(session, app)))
         return ExitFailure;
     GlDrawDevice& gl = *session.device.drawDevice;
-    NullDrawDevice generationOnly(session.textures);
+    GenerationOnlyDevice generationOnly(session.textures);
 
     bool reachedDestination = false;
-    DriveWorld(*world, options, SecondsBeforeTheStretch, reachedDestination);
+    DriveWorld(*game, SecondsBeforeTheStretch, reachedDestination);
     std::string renderer = session.device.renderer;
 
     PathFigures batched;
@@ -157,19 +156,19 @@ int RunBenchScene(const BenchSceneInput& input, std::ostream& out, std::ostream&
         bool counted = frame >= WarmUpFrames;
         if (counted) {
             bool reached = false;
-            drivenSeconds += DriveWorld(*world, options, SecondsBetweenFrames, reached);
+            drivenSeconds += DriveWorld(*game, SecondsBetweenFrames, reached);
         }
-        PlaceCamera(camera, *world, app.viewMode);
+        PlaceCamera(camera, world, app.viewMode);
 
         double cpuStart = ThreadCpuMs();
-        DrawScene(generationOnly, *world, camera);
+        DrawScene(generationOnly, world, camera);
         if (counted)
             generationCpuMs.push_back(ThreadCpuMs() - cpuStart);
 
         SetDrawBatching(gl, true);
-        TimeFrame(session, *world, camera, counted ? &batched : nullptr);
+        TimeFrame(session, world, camera, counted ? &batched : nullptr);
         SetDrawBatching(gl, false);
-        TimeFrame(session, *world, camera, counted ? &unbatched : nullptr);
+        TimeFrame(session, world, camera, counted ? &unbatched : nullptr);
     }
     CloseRenderDevice(session, app);
 

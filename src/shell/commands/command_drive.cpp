@@ -16,9 +16,9 @@
 #include <nlohmann/json.hpp>
 
 #include "shell/commands/commands.h"
-#include "shell/commands/headless_drive.h"
-#include "shell/replace_file.h"
+#include "shell/commands/headless_game.h"
 #include "shell/commands/world_options_cli.h"
+#include "shell/replace_file.h"
 #include "sim/autopilot.h"
 #include "world/world.h"
 
@@ -122,14 +122,13 @@ int RunDriveCommand(const DriveCommandInput& input, std::ostream& out, std::ostr
         }
     }
 
-    auto world = std::make_unique<World>();
-    SeedAsStartUp(*world, options, seed);
-    BuildWorld(*world, options, seed);
+    std::unique_ptr<GameSession> game = BuildHeadlessGame(options, seed);
+    World& world = game->world;
 
     std::ostringstream trace;
     std::vector<ControlSetting> changes;
-    DriveSummary summary = RunHeadlessDrive(*world, options, settings, input.tracePath ? &trace : nullptr,
-                                            input.recordPath ? &changes : nullptr);
+    DriveSummary summary = DriveHeadless(*game, settings, input.tracePath ? &trace : nullptr,
+                                         input.recordPath ? &changes : nullptr);
 
     if (input.tracePath) {
         std::string reason;
@@ -149,13 +148,13 @@ int RunDriveCommand(const DriveCommandInput& input, std::ostream& out, std::ostr
         }
     }
 
-    out << SummaryToJson(summary, options, seed).dump(2) << '\n';
+    out << SummaryToJson(summary, game->options, seed).dump(2) << '\n';
     if (!out.flush()) {
         err << "tagvind: cannot write to standard output\n";
         return ExitFailure;
     }
     if (!summary.reachedDestination) {
-        ReportTimeRanOut(*world, summary, seed, err);
+        ReportTimeRanOut(world, summary, seed, err);
         return ExitTimeRanOut;
     }
     return ExitSuccess;

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "shell/commands/commands.h"
-#include "shell/replace_file.h"
 #include "shell/commands/route_report.h"
-#include "shell/world_json.h"
 #include "shell/commands/world_options_cli.h"
+#include "shell/replace_file.h"
+#include "shell/world_json.h"
 #include "world/world.h"
 
 namespace {

@@ -9,11 +9,12 @@
 
 #include "device/device_results.h"
 #include "shell/commands/commands.h"
-#include "shell/png_file.h"
+#include "shell/commands/headless_game.h"
 #include "shell/commands/render_commands.h"
-#include "shell/replace_file.h"
 #include "shell/commands/scene_shot.h"
 #include "shell/commands/world_options_cli.h"
+#include "shell/png_file.h"
+#include "shell/replace_file.h"
 #include "world/world.h"
 
 namespace {
@@ -66,11 +67,9 @@ int RunShot(const ShotCommandInput& input, std::ostream& out, std::ostream& err)
     settings.driveSeconds = input.driveSeconds;
     settings.batching = !input.noBatch;
 
-    auto world = std::make_unique<World>();
-    SeedAsStartUp(*world, options, seed);
-    BuildWorld(*world, options, seed);
+    std::unique_ptr<GameSession> game = BuildHeadlessGame(options, seed);
     ShotPicture picture;
-    if (IsFailure(TakeShot(*world, options, settings, picture, err)))
+    if (IsFailure(TakeShot(*game, settings, picture, err)))
         return ExitFailure;
 
     std::string png;
@@ -83,7 +82,7 @@ int RunShot(const ShotCommandInput& input, std::ostream& out, std::ostream& err)
         err << "tagvind: cannot write " << input.pngPath << ": " << reason << '\n';
         return ExitFailure;
     }
-    const TrainUnit& player = world->trains[world->playerUnit];
+    const TrainUnit& player = game->world.trains[game->world.playerUnit];
     char line[256];
     std::snprintf(line, sizeof line,
                   "%s: %d x %d, %s view after %.1f s, segment %d, %.1f km/h; %d draws in %d GL calls, %lld "

@@ -5,7 +5,7 @@
 #include "device/device_results.h"
 #include "device/render_device.h"
 #include "render/scene.h"
-#include "shell/commands/headless_drive.h"
+#include "shell/commands/headless_game.h"
 #include "shell/render_session.h"
 #include "sim/camera.h"
 #include "world/world.h"
@@ -26,7 +26,7 @@ void UseOffscreenVideoWithoutDisplay()
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
 }
 
-double DriveWorld(World& world, const GameOptions& options, double seconds, bool& reachedDestination)
+double DriveWorld(GameSession& game, double seconds, bool& reachedDestination)
 {
     reachedDestination = false;
     if (seconds <= 0.0)
@@ -35,16 +35,16 @@ double DriveWorld(World& world, const GameOptions& options, double seconds, bool
     drive.stepSeconds = DriveStepSeconds;
     drive.maxMinutes = seconds / 60.0;
     drive.autopilot = true;
-    DriveSummary summary = RunHeadlessDrive(world, options, drive, nullptr);
+    DriveSummary summary = DriveHeadless(game, drive, nullptr);
     reachedDestination = summary.reachedDestination;
     return summary.gameSeconds;
 }
 
-int32_t TakeShot(World& world, const GameOptions& options, const ShotSettings& settings, ShotPicture& picture,
-                 std::ostream& err)
+int32_t TakeShot(GameSession& game, const ShotSettings& settings, ShotPicture& picture, std::ostream& err)
 {
     picture = ShotPicture{};
-    picture.drivenSeconds = DriveWorld(world, options, settings.driveSeconds, picture.reachedDestination);
+    picture.drivenSeconds = DriveWorld(game, settings.driveSeconds, picture.reachedDestination);
+    World& world = game.world;
 
     UseOffscreenVideoWithoutDisplay();
     RenderSession session;

@@ -11,8 +11,7 @@
 #include "platform/gl_draw_device.h"
 #include "shell/app_state.h"
 
-struct GameOptions;
-struct World;
+struct GameSession;
 
 struct ShotSettings {
     double driveSeconds = 0.0;  // game time the autopilot drives before the picture
@@ -37,9 +36,8 @@ void UseOffscreenVideoWithoutDisplay();
 
 // Drives the built world, then draws and reads one frame. Device failures are reported on err
 // with their fixed texts; returns the device result (0 on success).
-int32_t TakeShot(World& world, const GameOptions& options, const ShotSettings& settings, ShotPicture& picture,
-                 std::ostream& err);
+int32_t TakeShot(GameSession& game, const ShotSettings& settings, ShotPicture& picture, std::ostream& err);
 
 // Lets the autopilot drive the built world for the given game time, in the game's frame steps.
 // Returns the game time driven (less when the destination came first).
-double DriveWorld(World& world, const GameOptions& options, double seconds, bool& reachedDestination);
+double DriveWorld(GameSession& game, double seconds, bool& reachedDestination);

@@ -8,8 +8,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "run_tagvind.h"
 #include "../shell_test_world.h"
+#include "run_tagvind.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/commands/route_report.h"
 #include "../shell_test_world.h"
+#include "shell/commands/route_report.h"
 
 TEST(RouteReport, CountsTheHundredKilometreLineOfSceneryOne)
 {

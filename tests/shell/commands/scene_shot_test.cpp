@@ -12,7 +12,7 @@
 
 #include "../../platform/offscreen_device.h"
 #include "run_tagvind.h"
-#include "shell/world_options.h"
+#include "shell/commands/headless_game.h"
 #include "world/world.h"
 
 namespace {
@@ -20,36 +20,29 @@ namespace {
 constexpr int32_t ShotWidth = 400;
 constexpr int32_t ShotHeight = 300;
 
-struct ShotWorld {
-    GameOptions options;
-    std::unique_ptr<World> world = std::make_unique<World>();
-};
-
 // Scenery 1, 20 km, built as `tagvind shot --length 20 --seed 1` builds it.
-std::unique_ptr<ShotWorld> BuildShotWorld()
+std::unique_ptr<GameSession> BuildShotWorld()
 {
-    auto built = std::make_unique<ShotWorld>();
-    built->options.totalLengthKm = 20;
-    SeedAsStartUp(*built->world, built->options, 1);
-    BuildWorld(*built->world, built->options, 1);
-    return built;
+    GameOptions options;
+    options.totalLengthKm = 20;
+    return BuildHeadlessGame(options, 1);
 }
 
 // Lets the autopilot drive until the world is as wanted, a second at a time.
-bool DriveUntil(ShotWorld& built, double limitSeconds, const std::function<bool(const World&)>& wanted)
+bool DriveUntil(GameSession& built, double limitSeconds, const std::function<bool(const World&)>& wanted)
 {
     for (double driven = 0.0; driven < limitSeconds; driven += 1.0) {
-        if (wanted(*built.world))
+        if (wanted(built.world))
             return true;
         bool reached = false;
-        DriveWorld(*built.world, built.options, 1.0, reached);
+        DriveWorld(built, 1.0, reached);
         if (reached)
-            return wanted(*built.world);
+            return wanted(built.world);
     }
     return false;
 }
 
-ShotPicture Shoot(ShotWorld& built, int32_t viewMode, bool batching = true)
+ShotPicture Shoot(GameSession& built, int32_t viewMode, bool batching = true)
 {
     UseOffscreenVideo();
     ShotSettings settings;
@@ -59,7 +52,7 @@ ShotPicture Shoot(ShotWorld& built, int32_t viewMode, bool batching = true)
     settings.batching = batching;
     ShotPicture picture;
     std::ostringstream err;
-    EXPECT_EQ(TakeShot(*built.world, built.options, settings, picture, err), 0) << err.str();
+    EXPECT_EQ(TakeShot(built, settings, picture, err), 0) << err.str();
     EXPECT_EQ(picture.width, ShotWidth);
     EXPECT_EQ(picture.rgba.size(), static_cast<size_t>(ShotWidth * ShotHeight * 4));
     return picture;

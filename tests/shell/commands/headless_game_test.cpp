@@ -6,10 +6,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "shell/app_state.h"
-#include "shell/commands/headless_drive.h"
-#include "shell/commands/route_report.h"
 #include "../shell_test_world.h"
+#include "shell/commands/headless_game.h"
+#include "shell/commands/route_report.h"
 
 namespace {
 
@@ -37,6 +36,15 @@ std::unique_ptr<World> BuildLongStraight()
     return world;
 }
 
+// A game session around a world the test built, with the options it was built from.
+std::unique_ptr<GameSession> SessionWith(std::unique_ptr<World> world, const GameOptions& options = {})
+{
+    auto game = std::make_unique<GameSession>();
+    game->world = *world;
+    game->options = options;
+    return game;
+}
+
 }  // namespace
 
 TEST(HeadlessDrive, TheAutopilotDrivesAShortPresetToTheDestinationThroughEveryStation)
@@ -46,13 +54,13 @@ TEST(HeadlessDrive, TheAutopilotDrivesAShortPresetToTheDestinationThroughEverySt
         options.scenery = scenery;
         options.totalLengthKm = 10;
         options.meetingDistanceKm = 2;
-        auto world = BuildShellTestWorld(options, 99);
-        size_t stations = SummarizeRoute(*world).meetingVariants.size();
+        auto game = SessionWith(BuildShellTestWorld(options, 99), options);
+        size_t stations = SummarizeRoute(game->world).meetingVariants.size();
         ASSERT_GE(stations, 3u);
 
         DriveSettings settings;
         settings.autopilot = true;
-        DriveSummary summary = RunHeadlessDrive(*world, options, settings, nullptr);
+        DriveSummary summary = DriveHeadless(*game, settings, nullptr);
         EXPECT_TRUE(summary.reachedDestination) << "scenery " << scenery;
         EXPECT_EQ(summary.stopSignalsPassed, 0);
         EXPECT_EQ(summary.highSpeedPenalties, 0);
@@ -61,32 +69,32 @@ TEST(HeadlessDrive, TheAutopilotDrivesAShortPresetToTheDestinationThroughEverySt
         EXPECT_GT(summary.score, 0);
         EXPECT_LE(summary.maxSpeed, 130.0f);
         EXPECT_GT(summary.odometerKm, 10.0);
-        EXPECT_EQ(world->destinationState, 1);
+        EXPECT_EQ(game->world.destinationState, 2) << "announced";
     }
 }
 
 TEST(HeadlessDrive, TheAutopilotDrivesACustomRouteToTheDestination)
 {
     GameOptions options;
-    auto world = BuildCustomWorld(options);
+    auto game = SessionWith(BuildCustomWorld(options), options);
     DriveSettings settings;
     settings.autopilot = true;
-    DriveSummary summary = RunHeadlessDrive(*world, options, settings, nullptr);
+    DriveSummary summary = DriveHeadless(*game, settings, nullptr);
     EXPECT_TRUE(summary.reachedDestination);
     EXPECT_EQ(summary.stopSignalsPassed, 0);
     EXPECT_EQ(summary.highSpeedPenalties, 0);
-    EXPECT_EQ(summary.meetingStations, static_cast<int32_t>(SummarizeRoute(*world).meetingVariants.size()));
+    EXPECT_EQ(summary.meetingStations, static_cast<int32_t>(SummarizeRoute(game->world).meetingVariants.size()));
 }
 
 TEST(HeadlessDrive, ARecordedDriveReplaysToTheSameEnd)
 {
     GameOptions options;
     options.totalLengthKm = 8;
-    auto world = BuildShellTestWorld(options, 5);
+    auto game = SessionWith(BuildShellTestWorld(options, 5), options);
     DriveSettings settings;
     settings.autopilot = true;
     std::vector<ControlSetting> changes;
-    DriveSummary driven = RunHeadlessDrive(*world, options, settings, nullptr, &changes);
+    DriveSummary driven = DriveHeadless(*game, settings, nullptr, &changes);
     ASSERT_TRUE(driven.reachedDestination);
     ASSERT_GT(changes.size(), 10u);
 
@@ -100,8 +108,8 @@ TEST(HeadlessDrive, ARecordedDriveReplaysToTheSameEnd)
 
     GameOptions again;
     again.totalLengthKm = 8;
-    auto second = BuildShellTestWorld(again, 5);
-    DriveSummary replayed = RunHeadlessDrive(*second, again, replay, nullptr);
+    auto second = SessionWith(BuildShellTestWorld(again, 5), again);
+    DriveSummary replayed = DriveHeadless(*second, replay, nullptr);
     EXPECT_TRUE(replayed.reachedDestination);
     EXPECT_EQ(replayed.score, driven.score);
     EXPECT_EQ(replayed.gameSeconds, driven.gameSeconds);
@@ -114,15 +122,15 @@ TEST(HeadlessDrive, ASettingTakesEffectFromTheFirstStepStartingAtOrAfterItsTime)
     // Steps of 0.02 s start at 0, 0.02, 0.04 and 0.06: a setting for 0.05 s drives only the
     // fourth of them.
     for (int steps : {3, 4}) {
-        auto world = BuildLongStraight();
+        auto game = SessionWith(BuildLongStraight());
         GameOptions options;
         DriveSettings settings;
         settings.maxMinutes = steps * 0.02 / 60.0;
         settings.controls = {{0.0, 0, 8}, {0.05, 5, 8}};
-        DriveSummary summary = RunHeadlessDrive(*world, options, settings, nullptr);
+        DriveSummary summary = DriveHeadless(*game, settings, nullptr);
         EXPECT_FALSE(summary.reachedDestination);
         EXPECT_NEAR(summary.gameSeconds, steps * 0.02, 1e-12);
-        const TrainUnit& player = world->trains[1];
+        const TrainUnit& player = game->world.trains[1];
         if (steps == 3) {
             EXPECT_EQ(player.speed, 0.0f);
             EXPECT_EQ(player.throttle, 0);
@@ -142,15 +150,15 @@ TEST(HeadlessDrive, TheTicksRunOnWholeSecondsAndTenthsOfGameTime)
         int32_t blinkPhase;
     } cases[] = {{10.0, 10, 1}, {10.4, 10, 0}, {0.98, 0, 0}, {1.0, 1, 0}};
     for (const Case& c : cases) {
-        auto world = BuildLongStraight();
-        world->trains[1].speed = 100.0f;
+        auto game = SessionWith(BuildLongStraight());
+        game->world.trains[1].speed = 100.0f;
         GameOptions options;
         DriveSettings settings;
         settings.maxMinutes = c.seconds / 60.0;
         settings.controls = {{0.0, 5, 8}};
-        DriveSummary summary = RunHeadlessDrive(*world, options, settings, nullptr);
+        DriveSummary summary = DriveHeadless(*game, settings, nullptr);
         EXPECT_EQ(summary.overspeedSeconds, c.ticks) << c.seconds << " s";
-        EXPECT_EQ(world->signBlinkPhase, c.blinkPhase) << c.seconds << " s";
+        EXPECT_EQ(game->world.signBlinkPhase, c.blinkPhase) << c.seconds << " s";
     }
 }
 
@@ -158,12 +166,12 @@ TEST(HeadlessDrive, TheTraceHasALinePerGameSecondWithThePlayerAndTheOtherTrains)
 {
     GameOptions options;
     options.totalLengthKm = 5;
-    auto world = BuildShellTestWorld(options, 3);
+    auto game = SessionWith(BuildShellTestWorld(options, 3), options);
     DriveSettings settings;
     settings.autopilot = true;
     settings.maxMinutes = 10.5 / 60.0;
     std::ostringstream trace;
-    RunHeadlessDrive(*world, options, settings, &trace);
+    DriveHeadless(*game, settings, &trace);
 
     std::istringstream lines(trace.str());
     std::string text;
@@ -190,10 +198,10 @@ TEST(HeadlessDrive, WithoutADriverTheTrainStandsUntilTheTimeRunsOut)
 {
     GameOptions options;
     options.totalLengthKm = 5;
-    auto world = BuildShellTestWorld(options, 3);
+    auto game = SessionWith(BuildShellTestWorld(options, 3), options);
     DriveSettings settings;
     settings.maxMinutes = 2.0;
-    DriveSummary summary = RunHeadlessDrive(*world, options, settings, nullptr);
+    DriveSummary summary = DriveHeadless(*game, settings, nullptr);
     EXPECT_FALSE(summary.reachedDestination);
     EXPECT_NEAR(summary.gameSeconds, 120.0, 1e-9);
     EXPECT_EQ(summary.odometerKm, 0.0);
