@@ -13,6 +13,11 @@ SoundResult NullSoundBuffer::GetWriteCursor(uint32_t& cursor)
     return SoundOk;
 }
 
+std::unique_ptr<SoundBuffer> OpenNullSoundDevice(const SoundBufferFormat&, std::string&)
+{
+    return std::make_unique<NullSoundBuffer>();
+}
+
 void NullPlatform::RunOptionsDialog(OptionsDialog& dialog, GameOptions&, GameRandom&, AppState& app)
 {
     PressExit(dialog, app);

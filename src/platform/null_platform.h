@@ -5,6 +5,7 @@
 // games run their real loop on null video and sound drivers.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "cab/canvas.h"
@@ -50,6 +51,9 @@ public:
 private:
     uint32_t cursor_ = 0;
 };
+
+// Opens a NullSoundBuffer: a sound device that is always there.
+std::unique_ptr<SoundBuffer> OpenNullSoundDevice(const SoundBufferFormat& format, std::string& whyNot);
 
 // Nobody is there: dialogs close as they open (the options dialog with EXIT, so a run that ends
 // ends the program), messages are kept for whoever asks, and the picture is skipped unless

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/null_platform.h"
 #include "platform/sdl_sound_buffer.h"
 #include "shell/commands/commands.h"
 #include "shell/commands/render_commands.h"
@@ -81,7 +82,8 @@ int RunPlayCommand(const PlayCommandInput& input, std::ostream& out, std::ostrea
     settings.eventsPath = input.eventsPath.value_or("");
     settings.stateDumpPath = input.stateDumpPath.value_or("");
     settings.liveStatePath = input.liveStatePath.value_or("");
-    return RunGame(settings, CreateSdlSoundBuffer, out, err);
+    // Offscreen nobody hears the engine either: it streams into the null sound buffer.
+    return RunGame(settings, settings.offscreen ? OpenNullSoundDevice : CreateSdlSoundBuffer, out, err);
 }
 
 }  // namespace
