@@ -18,6 +18,7 @@ run: build
 	@./build/release/tagvind $(ARGS)
 
 test: setup
+	@python3 tools/check_includes.py
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release
 	@ctest --preset release
