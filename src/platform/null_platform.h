@@ -13,7 +13,7 @@
 #include "shell/game_flow.h"
 #include "sound/sound_buffer.h"
 
-class NullDrawDevice final : public DrawDevice {
+class NullDrawDevice : public DrawDevice {
 public:
     void Clear(uint32_t, float) override {}
     bool BeginScene() override { return true; }

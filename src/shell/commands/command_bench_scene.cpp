@@ -13,6 +13,7 @@
 #include "device/device_results.h"
 #include "device/render_device.h"
 #include "platform/gl_draw_device.h"
+#include "platform/null_platform.h"
 #include "render/scene.h"
 #include "shell/commands/commands.h"
 #include "shell/commands/headless_game.h"
@@ -38,19 +39,10 @@ struct BenchSceneInput {
 };
 
 // Takes the scene's draws and does nothing with them: what is left is the drawers' own work.
-class GenerationOnlyDevice final : public DrawDevice {
+class GenerationOnlyDevice final : public NullDrawDevice {
 public:
     explicit GenerationOnlyDevice(const TextureStore& store) : store_(store) {}
-    void Clear(uint32_t, float) override {}
-    bool BeginScene() override { return true; }
-    void EndScene() override {}
-    void SetWorldTransform(const Matrix4&) override {}
-    void SetViewTransform(const Matrix4&) override {}
-    void SetProjectionTransform(const Matrix4&) override {}
     TextureHandle FindTexture(const char* name) override { return FindTextureEntry(store_, name) + 1; }
-    void SetTexture(TextureHandle) override {}
-    void SetMaterial(const SceneMaterial&) override {}
-    void DrawIndexed(PrimitiveKind, const SceneVertex*, int, const uint16_t*, int) override {}
 
 private:
     const TextureStore& store_;
