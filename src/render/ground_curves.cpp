@@ -3,8 +3,7 @@
 
 #include <cmath>
 
-#include "render/ground_drawer.h"
-#include "render/ground_mesh.h"
+#include "render/render_local.h"
 #include "world/track.h"
 
 namespace {
@@ -12,7 +11,7 @@ namespace {
 // Inside a left curve the land is on the left, inside a right curve on the right.
 CurveCentre InnerCurveCentre(const GroundStrip& strip, GroundSide side)
 {
-    const float turn = side == GroundSide::Left ? 1.0f : -1.0f;
+    const float turn = side == GroundSide::Left ? LeftTurn : RightTurn;
     return MakeCurveCentre(strip.startX, strip.startZ, strip.startHeading, GroundCurveRadius, turn);
 }
 
