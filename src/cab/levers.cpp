@@ -2,15 +2,10 @@
 
 #include <algorithm>
 
+#include "sim/lever_layout.h"
 #include "world/train_unit.h"
 
 namespace {
-
-// Heights of the knob centres, fractions of the picture height, for brake 1..8 and throttle
-// 0..5: one step of 0.035 down per position.
-constexpr float KnobHeights[8] = {0.722f, 0.757f, 0.792f, 0.827f, 0.862f, 0.897f, 0.932f, 0.967f};
-constexpr float BrakeKnobX = 0.03f;
-constexpr float ThrottleKnobX = 0.97f;
 
 // Scale labels: a cell from L to R across and from T down to T + 0.024, with its middle at
 // T + 0.012. Each label sits beside the knob position it names.

@@ -1,17 +1,8 @@
 #include "device/bitmap_resources.h"
 
-#include <cctype>
+#include "world/texture_registry.h"
 
 // ListBitmapResources is generated at build time from resources/ (cmake/embed_resources.cmake).
-
-static bool NamesMatchIgnoringCase(const char* a, const char* b)
-{
-    for (; *a && *b; ++a, ++b) {
-        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
-            return false;
-    }
-    return *a == *b;
-}
 
 const BitmapResource* FindBitmapResource(const char* name)
 {

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "world/sine_cosine.h"
+
 namespace {
 
 // Below this length a direction cannot be normalised reliably.
@@ -106,8 +108,8 @@ int32_t SetProjectionMatrix(Matrix4& result, float fieldOfView, float aspect, fl
 
 void SetRotateX(Matrix4& result, float angle)
 {
-    float sine = static_cast<float>(std::sin(static_cast<double>(angle)));
-    float cosine = static_cast<float>(std::cos(static_cast<double>(angle)));
+    float sine = Sine(angle);
+    float cosine = Cosine(angle);
     result = IdentityMatrix();
     result.m[1][1] = cosine;
     result.m[1][2] = sine;
@@ -117,8 +119,8 @@ void SetRotateX(Matrix4& result, float angle)
 
 void SetRotateY(Matrix4& result, float angle)
 {
-    float sine = static_cast<float>(std::sin(static_cast<double>(angle)));
-    float cosine = static_cast<float>(std::cos(static_cast<double>(angle)));
+    float sine = Sine(angle);
+    float cosine = Cosine(angle);
     result = IdentityMatrix();
     result.m[0][0] = cosine;
     result.m[0][2] = -sine;
@@ -128,8 +130,8 @@ void SetRotateY(Matrix4& result, float angle)
 
 void SetRotateZ(Matrix4& result, float angle)
 {
-    float sine = static_cast<float>(std::sin(static_cast<double>(angle)));
-    float cosine = static_cast<float>(std::cos(static_cast<double>(angle)));
+    float sine = Sine(angle);
+    float cosine = Cosine(angle);
     result = IdentityMatrix();
     result.m[0][0] = cosine;
     result.m[0][1] = sine;

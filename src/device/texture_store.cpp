@@ -1,7 +1,6 @@
 #include "device/texture_store.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -16,19 +15,10 @@
 
 namespace {
 
-bool NamesMatch(const char* a, const char* b)
-{
-    for (; *a && *b; ++a, ++b) {
-        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
-            return false;
-    }
-    return *a == *b;
-}
-
 bool HasBmpExtension(const std::string& path)
 {
     size_t dot = path.rfind('.');
-    return dot != std::string::npos && NamesMatch(path.c_str() + dot, ".bmp");
+    return dot != std::string::npos && NamesMatchIgnoringCase(path.c_str() + dot, ".bmp");
 }
 
 // Opening without blocking: a named pipe called like a bitmap must not stall the game.
@@ -42,7 +32,7 @@ int OpenWithoutBlocking(const std::string& path)
 int FindTextureEntry(const TextureStore& store, const char* name)
 {
     for (size_t i = 0; i < store.entries.size(); ++i) {
-        if (NamesMatch(store.entries[i].name, name))
+        if (NamesMatchIgnoringCase(store.entries[i].name, name))
             return static_cast<int>(i);
     }
     return -1;

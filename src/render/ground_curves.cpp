@@ -3,8 +3,7 @@
 
 #include <cmath>
 
-#include "render/ground_drawer.h"
-#include "render/ground_mesh.h"
+#include "render/render_local.h"
 #include "world/track.h"
 
 namespace {
@@ -12,7 +11,7 @@ namespace {
 // Inside a left curve the land is on the left, inside a right curve on the right.
 CurveCentre InnerCurveCentre(const GroundStrip& strip, GroundSide side)
 {
-    const float turn = side == GroundSide::Left ? 1.0f : -1.0f;
+    const float turn = side == GroundSide::Left ? LeftTurn : RightTurn;
     return MakeCurveCentre(strip.startX, strip.startZ, strip.startHeading, GroundCurveRadius, turn);
 }
 
@@ -20,6 +19,71 @@ CurveCentre InnerCurveCentre(const GroundStrip& strip, GroundSide side)
 float BankFootRadius(const SceneFrame& frame, int slot, bool atEnd)
 {
     return (atEnd ? 990.0f : 995.0f) - 3.0f * GroundNoiseAt(frame, slot);
+}
+
+
+// How the cutting on the right side mirrors the one on the left. The left side lies inside a
+// left curve, whose heading falls along the arc; the right side inside a right curve, whose
+// heading rises. The right side lists the vertices of every strip in mirrored order, so that
+// its triangles too wind clockwise seen from above.
+struct CuttingSide {
+    bool mirrored;           // the right side
+    float leftward;          // +1 on the left, -1 on the right: sideways offsets
+    float arcDirection;      // -1 on the left, +1 on the right: the way the heading runs
+    float firstCrestRadius;  // the embankment's first crest point lies 10 m further in on the right
+};
+
+CuttingSide CuttingSideOf(GroundSide side)
+{
+    if (side == GroundSide::Left)
+        return {false, 1.0f, -1.0f, 980.0f};
+    return {true, -1.0f, 1.0f, 970.0f};
+}
+
+struct GroundVertex {
+    GroundPoint point;
+    float y, tu, tv;
+};
+
+struct VertexPair {
+    GroundVertex first, second;
+};
+
+// The two vertices in the side's order: as given on the left, swapped on the right.
+VertexPair InSideOrder(const CuttingSide& side, const GroundVertex& a, const GroundVertex& b)
+{
+    return side.mirrored ? VertexPair{b, a} : VertexPair{a, b};
+}
+
+void AddVertex(GroundMesh& mesh, const GroundVertex& vertex)
+{
+    AddGroundVertex(mesh, vertex.point, vertex.y, vertex.tu, vertex.tv);
+}
+
+void AddPair(GroundMesh& mesh, const VertexPair& pair)
+{
+    AddVertex(mesh, pair.first);
+    AddVertex(mesh, pair.second);
+}
+
+// One edge of a wall across the cutting: its foot 3 m down and its top 1 m down.
+struct WallEdge {
+    GroundPoint foot, top;
+};
+
+void AddWallEdge(GroundMesh& mesh, const WallEdge& edge, float y)
+{
+    AddGroundVertex(mesh, edge.foot, y - 3.0f, 0.0f, 0.0f);
+    AddGroundVertex(mesh, edge.top, y - 1.0f, 0.0f, 0.0f);
+}
+
+// A wall between two edges, given in the order the left side lists them; the right side lists
+// them the other way round.
+void AddCuttingWall(GroundMesh& mesh, const CuttingSide& side, float y, const WallEdge& leftFirst,
+                    const WallEdge& leftSecond)
+{
+    AddWallEdge(mesh, side.mirrored ? leftSecond : leftFirst, y);
+    AddWallEdge(mesh, side.mirrored ? leftFirst : leftSecond, y);
 }
 
 }  // namespace
@@ -84,18 +148,17 @@ void DrawBankAndLake(const SceneFrame& frame, const GroundStrip& strip, GroundSi
     DrawGroundMesh(frame, PrimitiveKind::TriangleList, lake);
 }
 
-void DrawCuttingAndEmbankment(const SceneFrame& frame, const GroundStrip& strip, GroundSide side)
+void DrawCuttingAndEmbankment(const SceneFrame& frame, const GroundStrip& strip, GroundSide groundSide)
 {
-    const bool isLeft = side == GroundSide::Left;
-    const CurveCentre centre = InnerCurveCentre(strip, side);
+    const CuttingSide side = CuttingSideOf(groundSide);
+    const CurveCentre centre = InnerCurveCentre(strip, groundSide);
     const GroundPoint start = {strip.startX, strip.startZ};
     const float h0 = strip.startHeading;
     const float h1 = strip.endHeading;
     const float y = strip.startHeight;
     const float arcDegrees = ArcDegrees(strip);
-    // Left curves walk their arc down, right curves up.
-    const float arcStep = isLeft ? -GroundArcStep : GroundArcStep;
-    const float embankmentStep = isLeft ? -EmbankmentArcStep : EmbankmentArcStep;
+    const float arcStep = side.arcDirection * GroundArcStep;
+    const float embankmentStep = side.arcDirection * EmbankmentArcStep;
 
     UseGrass(frame);
     GroundMesh mesh;
@@ -103,101 +166,59 @@ void DrawCuttingAndEmbankment(const SceneFrame& frame, const GroundStrip& strip,
     // The wall that closes the cutting at the start, 5 m ahead of the segment's start.
     mesh.count = 0;
     const GroundPoint startWallFar = CurvePoint(centre, h0, 500.0f);
-    if (isLeft) {
-        AddGroundVertex(mesh, AheadOf(start, h0, 5.0f), y - 3.0f, 0.0f, 0.0f);
-        AddGroundVertex(mesh, start, y - 1.0f, 0.0f, 0.0f);
-        AddGroundVertex(mesh, AheadOf(startWallFar, h0, 5.0f), y - 3.0f, 0.0f, 0.0f);
-        AddGroundVertex(mesh, startWallFar, y - 1.0f, 0.0f, 0.0f);
-    } else {
-        AddGroundVertex(mesh, AheadOf(startWallFar, h0, 5.0f), y - 3.0f, 0.0f, 0.0f);
-        AddGroundVertex(mesh, startWallFar, y - 1.0f, 0.0f, 0.0f);
-        AddGroundVertex(mesh, AheadOf(start, h0, 5.0f), y - 3.0f, 0.0f, 0.0f);
-        AddGroundVertex(mesh, start, y - 1.0f, 0.0f, 0.0f);
-    }
+    AddCuttingWall(mesh, side, y, {AheadOf(start, h0, 5.0f), start}, {AheadOf(startWallFar, h0, 5.0f), startWallFar});
     DrawGroundMesh(frame, PrimitiveKind::TriangleStrip, mesh);
 
-    // The bank from the track down into the 3 m deep cutting.
+    // The bank from the track down into the 3 m deep cutting. Each foot takes the bump of the
+    // first slot of its pair.
     mesh.count = 0;
-    const GroundPoint bankFoot = LeftOf(start, h0, isLeft ? 5.0f : -5.0f);
-    if (isLeft) {
-        AddGroundVertex(mesh, start, y - 1.0f, 0.0f, 0.0f);
-        AddGroundVertex(mesh, bankFoot, y - 3.0f, 0.0f, 0.0f);
-        AddGroundVertex(mesh, start, y - 1.0f, 0.0f, 0.0f);
-    } else {
-        AddGroundVertex(mesh, bankFoot, y - 3.0f, 0.0f, 0.0f);
-        AddGroundVertex(mesh, start, y - 1.0f, 0.0f, 0.0f);
-        AddGroundVertex(mesh, bankFoot, y - 3.0f, 0.0f, 0.0f);
-    }
+    const GroundPoint bankFoot = LeftOf(start, h0, side.leftward * 5.0f);
+    const VertexPair bankStart = InSideOrder(side, {start, y - 1.0f, 0.0f, 0.0f}, {bankFoot, y - 3.0f, 0.0f, 0.0f});
+    AddPair(mesh, bankStart);
+    AddVertex(mesh, bankStart.first);
     ArcWalk arc = StartArcWalk(h0, h1, arcStep, 0);
     while (HasRoom(mesh, 2) && StepArcWalk(arc)) {
         float tu = arc.k / arcDegrees;
-        if (isLeft) {
-            float footRadius = 995.0f - 3.0f * GroundNoiseAt(frame, mesh.count);
-            AddGroundVertex(mesh, CurvePoint(centre, arc.angle, footRadius), y - 3.0f, tu, 0.01f);
-            AddGroundVertex(mesh, CurvePoint(centre, arc.angle, 1001.0f), y - 1.0f, tu, 0.0f);
-        } else {
-            AddGroundVertex(mesh, CurvePoint(centre, arc.angle, 1001.0f), y - 1.0f, tu, 0.0f);
-            // The foot takes the bump of the slot before it.
-            float footRadius = 995.0f - 3.0f * GroundNoiseAt(frame, mesh.count - 1);
-            AddGroundVertex(mesh, CurvePoint(centre, arc.angle, footRadius), y - 3.0f, tu, 0.01f);
-        }
+        float footRadius = 995.0f - 3.0f * GroundNoiseAt(frame, mesh.count);
+        AddPair(mesh, InSideOrder(side, {CurvePoint(centre, arc.angle, footRadius), y - 3.0f, tu, 0.01f},
+                                  {CurvePoint(centre, arc.angle, 1001.0f), y - 1.0f, tu, 0.0f}));
     }
     DrawGroundMesh(frame, PrimitiveKind::TriangleStrip, mesh);
 
-    // The wall that closes the cutting at the end, 5 m short of the segment's end.
+    // The wall that closes the cutting at the end, 5 m short of the segment's end; its top at
+    // the track reaches a little past the end of the arc.
     mesh.count = 0;
     const GroundPoint endWallFar = CurvePoint(centre, h1, 500.0f);
     const GroundPoint endWallNear = CurvePoint(centre, h1, 1001.0f);
-    if (isLeft) {
-        AddGroundVertex(mesh, AheadOf(endWallFar, h1, -5.0f), y - 3.0f, 0.0f, 0.0f);
-        AddGroundVertex(mesh, endWallFar, y - 1.0f, 0.0f, 0.0f);
-        AddGroundVertex(mesh, AheadOf(endWallNear, h1, -5.0f), y - 3.0f, 0.0f, 0.0f);
-        AddGroundVertex(mesh, CurvePoint(centre, h1 - 0.001f, 1001.0f), y - 1.0f, 0.0f, 0.0f);
-    } else {
-        AddGroundVertex(mesh, AheadOf(endWallNear, h1, -5.0f), y - 3.0f, 0.0f, 0.0f);
-        AddGroundVertex(mesh, CurvePoint(centre, h1 + 0.001f, 1001.0f), y - 1.0f, 0.0f, 0.0f);
-        AddGroundVertex(mesh, AheadOf(endWallFar, h1, -5.0f), y - 3.0f, 0.0f, 0.0f);
-        AddGroundVertex(mesh, endWallFar, y - 1.0f, 0.0f, 0.0f);
-    }
+    const GroundPoint endWallNearTop = CurvePoint(centre, h1 + side.arcDirection * 0.001f, 1001.0f);
+    AddCuttingWall(mesh, side, y, {AheadOf(endWallFar, h1, -5.0f), endWallFar},
+                   {AheadOf(endWallNear, h1, -5.0f), endWallNearTop});
     DrawGroundMesh(frame, PrimitiveKind::TriangleStrip, mesh);
 
     // The embankment, 10 m high from radius 600 out to about 980, over the middle of the
     // curve: its far edge turns 0.6 degree for every degree of the curve.
     mesh.count = 0;
     const float span = std::fabs(h1 - h0);
-    float farEdge = isLeft ? h0 - 0.2f * span : h0 + 0.2f * span;
-    if (isLeft) {
-        AddGroundVertex(mesh, CurvePoint(centre, h0, 500.0f), y - 3.0f, 0.0f, 1.0f);
-        AddGroundVertex(mesh, CurvePoint(centre, h0, 600.0f), y + 10.0f, 0.0f, 0.2f);
-        AddGroundVertex(mesh, CurvePoint(centre, h0, 997.0f), y - 3.0f, 0.0f, 0.0f);
-        AddGroundVertex(mesh, CurvePoint(centre, farEdge, 980.0f), y + 10.0f, 0.1f, 0.1f);
-    } else {
-        AddGroundVertex(mesh, CurvePoint(centre, h0, 600.0f), y + 10.0f, 0.0f, 0.2f);
-        AddGroundVertex(mesh, CurvePoint(centre, h0, 500.0f), y - 3.0f, 0.0f, 1.0f);
-        AddGroundVertex(mesh, CurvePoint(centre, farEdge, 970.0f), y + 10.0f, 0.1f, 0.1f);
-        AddGroundVertex(mesh, CurvePoint(centre, h0, 997.0f), y - 3.0f, 0.0f, 0.0f);
-    }
+    float farEdge = h0 + side.arcDirection * (0.2f * span);
+    AddPair(mesh, InSideOrder(side, {CurvePoint(centre, h0, 500.0f), y - 3.0f, 0.0f, 1.0f},
+                              {CurvePoint(centre, h0, 600.0f), y + 10.0f, 0.0f, 0.2f}));
+    AddPair(mesh, InSideOrder(side, {CurvePoint(centre, h0, 997.0f), y - 3.0f, 0.0f, 0.0f},
+                              {CurvePoint(centre, farEdge, side.firstCrestRadius), y + 10.0f, 0.1f, 0.1f}));
     arc = StartArcWalk(h0, h1, arcStep, 0);
     while (HasRoom(mesh, 4) && StepArcWalk(arc)) {
         // The far edge is not held at the curve's end: it only runs to about 80 % of it.
         farEdge += embankmentStep;
         float tu = arc.k / arcDegrees;
-        if (isLeft) {
-            AddGroundVertex(mesh, CurvePoint(centre, arc.angle, 997.0f), y - 3.0f, tu, 0.1f);
-            float crestRadius = 980.0f - 3.0f * GroundNoiseAt(frame, mesh.count - 1);
-            AddGroundVertex(mesh, CurvePoint(centre, farEdge, crestRadius), y + 10.0f, tu, 0.0f);
-        } else {
-            float crestRadius = 980.0f - 3.0f * GroundNoiseAt(frame, mesh.count);
-            AddGroundVertex(mesh, CurvePoint(centre, farEdge, crestRadius), y + 10.0f, tu, 0.1f);
-            AddGroundVertex(mesh, CurvePoint(centre, arc.angle, 997.0f), y - 3.0f, tu, 0.0f);
-        }
+        // Each crest point takes the bump of the first slot of its pair; v runs from 0.1 on
+        // the first slot of a pair to 0 on the second, whichever vertex stands there.
+        float crestRadius = 980.0f - 3.0f * GroundNoiseAt(frame, mesh.count);
+        VertexPair pair = InSideOrder(side, {CurvePoint(centre, arc.angle, 997.0f), y - 3.0f, tu, 0.0f},
+                                      {CurvePoint(centre, farEdge, crestRadius), y + 10.0f, tu, 0.0f});
+        pair.first.tv = 0.1f;
+        pair.second.tv = 0.0f;
+        AddPair(mesh, pair);
     }
-    if (isLeft) {
-        AddGroundVertex(mesh, CurvePoint(centre, farEdge, 500.0f), y - 3.0f, 1.0f, 1.0f);
-        AddGroundVertex(mesh, CurvePoint(centre, farEdge, 600.0f), y + 10.0f, 1.0f, 1.0f);
-    } else {
-        AddGroundVertex(mesh, CurvePoint(centre, farEdge, 600.0f), y + 10.0f, 1.0f, 1.0f);
-        AddGroundVertex(mesh, CurvePoint(centre, farEdge, 500.0f), y - 3.0f, 1.0f, 1.0f);
-    }
+    AddPair(mesh, InSideOrder(side, {CurvePoint(centre, farEdge, 500.0f), y - 3.0f, 1.0f, 1.0f},
+                              {CurvePoint(centre, farEdge, 600.0f), y + 10.0f, 1.0f, 1.0f}));
     DrawGroundMesh(frame, PrimitiveKind::TriangleStrip, mesh);
 }

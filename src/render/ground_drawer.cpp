@@ -1,11 +1,10 @@
 // Which ground each side of a strip gets, and the helpers the side drawers share.
 
-#include "render/ground_drawer.h"
+#include "render/render_local.h"
 
 #include <array>
 #include <cmath>
 
-#include "render/ground_mesh.h"
 #include "world/world.h"
 
 namespace {

@@ -3,8 +3,7 @@
 
 #include <cmath>
 
-#include "render/ground_drawer.h"
-#include "render/ground_mesh.h"
+#include "render/render_local.h"
 #include "world/track.h"
 
 namespace {
@@ -109,7 +108,7 @@ void DrawCurveOuterField(const SceneFrame& frame, const GroundStrip& strip, Grou
 {
     // Outside a right curve the land is on the left, outside a left curve on the right.
     const bool isLeft = side == GroundSide::Left;
-    const float turn = isLeft ? -1.0f : 1.0f;
+    const float turn = isLeft ? RightTurn : LeftTurn;
     const CurveCentre centre =
         MakeCurveCentre(strip.startX, strip.startZ, strip.startHeading, GroundCurveRadius, turn);
     const float h0 = strip.startHeading;

@@ -1,10 +1,9 @@
 // Sign boards, model objects and tree billboards.
 
-#include "render/object_drawer.h"
+#include "render/render_local.h"
 
 #include <cmath>
 
-#include "render/curve_geometry.h"
 #include "world/world.h"
 
 namespace {
@@ -66,8 +65,9 @@ void DrawSegmentSign(const SceneFrame& frame, const TrackSegment& segment)
         return;
 
     const float heading = segment.startHeading;
-    const float x = segment.startX + 2.0f * -CosF(heading);
-    const float z = segment.startZ + 2.0f * SinF(heading);
+    const GroundPoint signPoint = LeftOf({segment.startX, segment.startZ}, heading, 2.0f);
+    const float x = signPoint.x;
+    const float z = signPoint.z;
     if (GroundDistance(frame.playerX, frame.playerZ, x, z) > SignDrawDistance)
         return;
 

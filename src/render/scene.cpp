@@ -6,12 +6,10 @@
 // [SECTION] Matrices, distances and materials
 
 #include "render/scene.h"
+#include "render/render_local.h"
 
 #include <cmath>
 
-#include "render/ground_drawer.h"
-#include "render/object_drawer.h"
-#include "render/track_drawer.h"
 #include "sim/camera.h"
 #include "world/world.h"
 

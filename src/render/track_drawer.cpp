@@ -1,8 +1,7 @@
 // Track bands: the ballast bed and the two rails, each drawn quad by quad in its own grey.
 
-#include "render/track_drawer.h"
+#include "render/render_local.h"
 
-#include "render/curve_geometry.h"
 #include "world/track.h"
 
 namespace {
@@ -57,7 +56,7 @@ void DrawCurveTrack(const SceneFrame& frame, const TrackSegment& segment, float 
     BeginTrack(frame);
     const float startHeading = segment.startHeading;
     const float endHeading = segment.endHeading;
-    const bool isLeft = turn > 0.0f;
+    const bool isLeft = turn == LeftTurn;
     const uint16_t(&indexes)[6] = isLeft ? LeftCurveQuadIndexes : RightCurveQuadIndexes;
 
     for (const TrackBand& band : CurveBands) {
@@ -101,8 +100,8 @@ void DrawStraightTrack(const SceneFrame& frame, const TrackSegment& segment)
     BeginTrack(frame);
     // The start heading serves both ends; the heights come from each end, so the track
     // follows the gradient.
-    float leftX = -CosF(segment.startHeading);
-    float leftZ = SinF(segment.startHeading);
+    float leftX = -Cosine(segment.startHeading);
+    float leftZ = Sine(segment.startHeading);
 
     for (const TrackBand& band : StraightBands) {
         float a = band.firstOffset;
@@ -121,10 +120,10 @@ void DrawStraightTrack(const SceneFrame& frame, const TrackSegment& segment)
 
 void DrawLeftCurveTrack(const SceneFrame& frame, const TrackSegment& segment)
 {
-    DrawCurveTrack(frame, segment, 1.0f);
+    DrawCurveTrack(frame, segment, LeftTurn);
 }
 
 void DrawRightCurveTrack(const SceneFrame& frame, const TrackSegment& segment)
 {
-    DrawCurveTrack(frame, segment, -1.0f);
+    DrawCurveTrack(frame, segment, RightTurn);
 }

@@ -1,8 +1,7 @@
 // A tunnel segment: floor, walls, a vaulted roof and the two portals between the 10th and
 // the 90th percent of the segment, under a mountain of grass that covers both sides.
 
-#include "render/ground_drawer.h"
-#include "render/ground_mesh.h"
+#include "render/render_local.h"
 #include "world/track.h"
 
 namespace {
@@ -102,8 +101,8 @@ void DrawTunnel(const SceneFrame& frame, const GroundStrip& strip)
     // left wall over to the right one.
     mesh.count = 0;
     for (float angle = RoofStartAngle; angle >= 0.0f && mesh.count < RoofVertexCount; angle -= RoofAngleStep) {
-        float across = 3.0f * CosF(angle);
-        float rise = 5.0f + 2.5f * SinF(angle);
+        float across = 3.0f * Cosine(angle);
+        float rise = 5.0f + 2.5f * Sine(angle);
         AddGroundVertex(mesh, LeftOf(a, h0, -across), portalA.y + rise, 0.0f, 0.0f);
         AddGroundVertex(mesh, LeftOf(b, h0, -across), portalB.y + rise, 0.0f, 0.0f);
     }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "world/sine_cosine.h"
 #include "world/world.h"
 
 namespace {
@@ -9,16 +10,6 @@ namespace {
 // The outside view looks from this far behind the train and this much higher.
 constexpr float OutsideViewDistance = 50.0f;
 constexpr float OutsideViewHeight = 8.0f;
-
-float Sine(float angle)
-{
-    return static_cast<float>(std::sin(static_cast<double>(angle)));
-}
-
-float Cosine(float angle)
-{
-    return static_cast<float>(std::cos(static_cast<double>(angle)));
-}
 
 // Brings coordinate into -10000..10000 in whole steps and returns the shift it took; the bounds
 // themselves are not shifted.

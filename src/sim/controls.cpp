@@ -1,17 +1,9 @@
 #include "sim/controls.h"
 
+#include "sim/lever_layout.h"
 #include "world/train_unit.h"
 
 namespace {
-
-// Top edges of the lever positions as fractions of the height: brake 1..8 on the left lever,
-// throttle 0..5 on the right one. Each position reaches down to the next edge, the last one to
-// the bottom of the surface.
-constexpr double BrakeBandTops[8] = {0.7, 0.74, 0.775, 0.81, 0.845, 0.88, 0.915, 0.95};
-constexpr double ThrottleBandTops[6] = {0.7, 0.74, 0.775, 0.81, 0.845, 0.88};
-
-constexpr double BrakeLeverRightEdge = 0.07;
-constexpr double ThrottleLeverLeftEdge = 0.93;
 
 // The index of the band y falls in, or -1 above the first band or at or below the bottom.
 int BandAt(const double* tops, int bandCount, double y, double height)

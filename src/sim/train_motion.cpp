@@ -7,6 +7,7 @@
 #include "sim/route_events_run.h"
 #include "sim/simulation.h"
 #include "world/game_options.h"
+#include "world/track_geometry.h"
 #include "world/world.h"
 
 namespace {
@@ -31,16 +32,6 @@ bool IsForward(const TrainUnit& unit)
 {
     // The signed remainder: -1 runs backward like 1 does.
     return unit.direction % 2 == 0;
-}
-
-float Sine(float angle)
-{
-    return static_cast<float>(std::sin(static_cast<double>(angle)));
-}
-
-float Cosine(float angle)
-{
-    return static_cast<float>(std::cos(static_cast<double>(angle)));
 }
 
 void MoveOntoSegment(World& world, TrainUnit& unit, int32_t leftSegment, int32_t chosen)
@@ -262,17 +253,10 @@ void PlaceUnitOnSegment(World& world, int32_t index)
     case SegmentCurveRight: {
         float radius = segment.radius;
         float angle = h0 + (d / length) * (segment.endHeading - h0);
-        if (segment.type == SegmentCurveLeft) {
-            float centreX = segment.startX - Cosine(h0) * radius;
-            float centreZ = segment.startZ + Sine(h0) * radius;
-            unit.posX = centreX + Cosine(angle) * radius;
-            unit.posZ = centreZ - Sine(angle) * radius;
-        } else {
-            float centreX = segment.startX + Cosine(h0) * radius;
-            float centreZ = segment.startZ - Sine(h0) * radius;
-            unit.posX = centreX - Cosine(angle) * radius;
-            unit.posZ = centreZ + Sine(angle) * radius;
-        }
+        CurveCentre centre = MakeCurveCentre(segment.startX, segment.startZ, h0, radius, CurveTurn(segment.type));
+        GroundPoint point = CurvePoint(centre, angle, radius);
+        unit.posX = point.x;
+        unit.posZ = point.z;
         unit.heading = forward ? angle : angle + HalfTurn;
         if (unit.heading > HalfTurn)
             unit.heading -= FullTurn;

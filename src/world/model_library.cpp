@@ -6,6 +6,8 @@
 #include <tuple>
 #include <utility>
 
+#include "world/scenery.h"
+
 // [SECTION] Pools: opening models and parts, appending vertices and indexes
 // [SECTION] Faces: flat faces, box faces and double-sided plates
 // [SECTION] Buildings: houses, town buildings, signal box, platform
@@ -251,7 +253,7 @@ void AddPitchedRoof(ModelLibrary& library, float halfWidth, float eaves, float r
 // The small house: gable ends that rise as one wall up to the ridge, a grey pitched roof.
 void BuildSmallHouse(ModelLibrary& library)
 {
-    BeginModel(library, 1, 1000.0f);
+    BeginModel(library, ScenerySmallHouse, 1000.0f);
     BeginPart(library, PartTriangleList, TextureNone, {0.5f, 0.25f, 0.0f});
     AddGableEnd(library, 2.5f, 0.0f, 3.0f, 5.0f, 5.0f);
     AddBox(library, {-2.5f, 0.0f, -5.0f}, {2.5f, 3.0f, 5.0f}, BoxRight);
@@ -292,7 +294,7 @@ void BuildTownBuilding(ModelLibrary& library, int32_t type, int32_t wallTexture)
 // roof whose eaves overhang the walls by 0.5 m.
 void BuildSignalBox(ModelLibrary& library)
 {
-    BeginModel(library, 20, 1000.0f);
+    BeginModel(library, ScenerySignalBox, 1000.0f);
     BeginPart(library, PartTriangleList, TextureNone, {0.5f, 0.375f, 0.25f});
     AddBox(library, {-2.0f, 0.0f, -5.0f}, {2.0f, 5.0f, 5.0f}, BoxWalls);
     BeginPart(library, PartTriangleList, TextureControl, Textured);
@@ -315,7 +317,7 @@ void BuildSignalBox(ModelLibrary& library)
 // The platform: a light concrete edge 1 m high and a dark blue-grey surface, 100 m long.
 void BuildPlatform(ModelLibrary& library)
 {
-    BeginModel(library, 21, 500.0f);
+    BeginModel(library, SceneryPlatform, 500.0f);
     BeginPart(library, PartTriangleList, TextureNone, {0.8f, 0.8f, 0.8f});
     AddBox(library, {-2.5f, 0.0f, -50.0f}, {2.5f, 1.0f, 50.0f}, BoxWalls);
     BeginPart(library, PartTriangleList, TextureNone, {0.2f, 0.2f, 0.4f});
@@ -331,7 +333,7 @@ void BuildPlatform(ModelLibrary& library)
 // buffer beams and buffers below, two bogies with two axles each.
 void BuildLocomotive(ModelLibrary& library)
 {
-    BeginModel(library, 200, 1000.0f);
+    BeginModel(library, SceneryLocomotive, 1000.0f);
 
     BeginPart(library, PartTriangleList, TextureNone, {1.0f, 0.5f, 0.0f});
     // The radiator end of the long hood is a little wider than its engine compartment.
@@ -472,7 +474,7 @@ void AddRailcarRoof(ModelLibrary& library)
 // side, the rounded roof, and two bogies hidden behind the skirt.
 void BuildRailcar(ModelLibrary& library)
 {
-    BeginModel(library, 100, 1000.0f);
+    BeginModel(library, SceneryRailcar, 1000.0f);
     const Point3 bodyLow = {-1.1f, 0.7f, -15.0f}, bodyHigh = {1.1f, 3.0f, 0.0f};
     // Each end is the window panel over the lamp panel, both cut from one picture that runs
     // from the roof (v 0) down to the skirt (v 1).
@@ -546,7 +548,7 @@ void BuildGoodsWagon(ModelLibrary& library)
     }
     const Point3 bodyLow = {-1.3f, 1.1f, -5.5f}, bodyHigh = {1.3f, 3.3f, 5.5f};
 
-    BeginModel(library, 300, 1000.0f);
+    BeginModel(library, SceneryGoodsWagon, 1000.0f);
     BeginPart(library, PartTriangleList, TextureWagonSide, Textured);
     AddBox(library, bodyLow, bodyHigh, BoxRight | BoxLeft);
 
@@ -605,7 +607,7 @@ void BuildGoodsWagon(ModelLibrary& library)
 void BuildDisc(ModelLibrary& library, const float* groundNoise)
 {
     const Point3 normal = {1.0f, 1.0f, 0.0f};
-    BeginModel(library, 1001, 10000.0f);
+    BeginModel(library, SceneryDisc, 10000.0f);
     BeginPart(library, PartTriangleFan, TextureDisc, Textured);
     AddIndex(library, AddVertex(library, {0.0f, 0.0f, 0.0f}, normal, 0.5f, 0.5f));
     for (int k = 0; k < 36; ++k) {
@@ -645,10 +647,12 @@ void BuildModelLibrary(ModelLibrary& library, const float* groundNoise)
 
     BuildSmallHouse(library);
     for (int32_t k = 0; k < 5; ++k)
-        BuildVillageHouse(library, 10 + k, TextureVillageFirst + k);
-    const int32_t townWallTextures[5] = {9, 11, 12, 14, 15};
+        BuildVillageHouse(library, SceneryVillageHouseA + k, TextureVillageFirst + k);
+    // The five town buildings show five of the seven town pictures.
+    const int32_t townWallTextures[5] = {TextureTownFirst, TextureTownFirst + 2, TextureTownFirst + 3,
+                                         TextureTownFirst + 5, TextureTownFirst + 6};
     for (int32_t k = 0; k < 5; ++k)
-        BuildTownBuilding(library, 2 + k, townWallTextures[k]);
+        BuildTownBuilding(library, SceneryTownFirst + k, townWallTextures[k]);
     BuildSignalBox(library);
     BuildPlatform(library);
     BuildLocomotive(library);

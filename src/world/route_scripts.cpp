@@ -8,6 +8,9 @@ namespace {
 
 constexpr int32_t ScriptedUnit = 2;
 constexpr int32_t LastWagonUnit = 109;
+// A unit's direction: odd runs backward along the prev links, even forward along the next ones.
+constexpr int32_t RunsBackward = 1;
+constexpr int32_t RunsForward = 2;
 
 void AppendEvent(World& world, const RouteEvent& event)
 {
@@ -15,20 +18,30 @@ void AppendEvent(World& world, const RouteEvent& event)
     world.eventCount += 1;
 }
 
-void SpawnOnDeparture(World& world, int32_t triggerUnit, int32_t triggerSegment, int32_t kind, int32_t direction,
-                      float speed, int32_t throttle, int32_t segment, float position)
+// A train a script puts on the line when a unit leaves a segment: what it is, which way and
+// how fast it runs, its throttle notch, and where on which segment it appears.
+struct SpawnedTrain {
+    int32_t kind;
+    int32_t direction;
+    float speed;
+    int32_t throttle;
+    int32_t segment;
+    float position;
+};
+
+void SpawnOnDeparture(World& world, int32_t triggerUnit, int32_t triggerSegment, const SpawnedTrain& train)
 {
     RouteEvent event = {};
     event.action = EventSpawnTrain;
     event.triggerUnit = triggerUnit;
     event.triggerSegment = triggerSegment;
-    event.kind = kind;
+    event.kind = train.kind;
     event.unit = ScriptedUnit;
-    event.direction = direction;
-    event.speed = speed;
-    event.throttle = throttle;
-    event.segment = segment;
-    event.position = position;
+    event.direction = train.direction;
+    event.speed = train.speed;
+    event.throttle = train.throttle;
+    event.segment = train.segment;
+    event.position = train.position;
     AppendEvent(world, event);
 }
 
@@ -77,21 +90,63 @@ void SpeedOnDeparture(World& world, int32_t triggerUnit, int32_t triggerSegment,
     AppendEvent(world, event);
 }
 
+// The segments of the siding station (the layout of variant 6) that its script refers to,
+// counted from its first segment c.
+struct SidingStationPoints {
+    int approach;          // c: the curve into the station, with the announcing signal
+    int towardsJunction;   // c + 2: the S-bend to the junction; the player waits at its signal
+    int sidingAtJunction;  // c + 4: the siding's segment next to the junction
+    int sidingDeadEnd;     // c + 6: the siding's far end
+    int pastJunction;      // c + 7: the curve beyond the junction
+    int thirdBeyond;       // c + 10: the third segment of the line after the station
+};
+
+SidingStationPoints SidingStationAt(int c)
+{
+    return {c, c + 2, c + 4, c + 6, c + 7, c + 10};
+}
+
+// The segments of a loop station (the layout of every other variant) that its scripts refer
+// to, counted from its first segment c.
+struct LoopStationPoints {
+    int fiveBefore;    // c - 5
+    int threeBefore;   // c - 3
+    int announcing;    // c - 2: the announcing signal
+    int facingSwitch;  // c - 1: the loop leaves through the switch at its end
+    int mainEntry;     // c: the main line's first straight
+    int mainPlatform;  // c + 1
+    int mainExit;      // c + 2
+    int intoLoop;      // c + 4: the second curve of the S-bend into the loop
+    int loopPlatform;  // c + 5
+    int outOfLoop;     // c + 6: the first curve of the S-bend out of the loop
+    int rejoin;        // c + 8: where the loop rejoins the main line
+    int firstBeyond;   // c + 9 .. c + 11: the line after the station
+    int secondBeyond;
+    int thirdBeyond;
+};
+
+LoopStationPoints LoopStationAt(int c)
+{
+    return {c - 5, c - 3, c - 2, c - 1, c, c + 1, c + 2, c + 4, c + 5, c + 6, c + 8, c + 9, c + 10, c + 11};
+}
+
 // Variant 6: the oncoming train with wagons backs into the straight siding while the player
 // waits at the stop signal before the junction.
 void WriteSidingScript(World& world, int c)
 {
-    const int a0 = c, a2 = c + 2, a4 = c + 4, a6 = c + 6, a7 = c + 7, n3 = c + 10;
-    world.track[a0].forwardSign = SignExpectStop;
-    world.track[a2].forwardSign = SignStop;
-    world.track[a4].forwardSign = SignStop;
-    world.track[a7].forwardSign = SignStop;
-    world.track[a7].rearSwitch = 1;
+    const SidingStationPoints station = SidingStationAt(c);
+    world.track[station.approach].forwardSign = SignExpectStop;
+    world.track[station.towardsJunction].forwardSign = SignStop;
+    world.track[station.sidingAtJunction].forwardSign = SignStop;
+    world.track[station.pastJunction].forwardSign = SignStop;
+    world.track[station.pastJunction].rearSwitch = 1;
 
-    SpawnOnDeparture(world, PlayerUnit, a0, TrainLocomotiveBringingWagons, 1, 70.0f, 3, n3, 0.0f);
-    SignOnDeparture(world, LastWagonUnit, a4, a2, SignLimit40);
-    SignOnDeparture(world, LastWagonUnit, a4, a7, SignLineSpeed);
-    RemoveOnDeparture(world, ScriptedUnit, a6);
+    SpawnOnDeparture(world, PlayerUnit, station.approach,
+                     {.kind = TrainLocomotiveBringingWagons, .direction = RunsBackward, .speed = 70.0f,
+                      .throttle = 3, .segment = station.thirdBeyond, .position = 0.0f});
+    SignOnDeparture(world, LastWagonUnit, station.sidingAtJunction, station.towardsJunction, SignLimit40);
+    SignOnDeparture(world, LastWagonUnit, station.sidingAtJunction, station.pastJunction, SignLineSpeed);
+    RemoveOnDeparture(world, ScriptedUnit, station.sidingDeadEnd);
 }
 
 }  // namespace
@@ -102,7 +157,7 @@ void WriteOriginScript(World& world)
     // second track, and clears the player's signals as it leaves segment 4.
     TrainUnit& oncoming = world.trains[ScriptedUnit];
     oncoming.kind = TrainStartingOncoming;
-    oncoming.direction = 1;
+    oncoming.direction = RunsBackward;
     oncoming.segment = 8;
     oncoming.speed = 130.0f;
     oncoming.accel = 0.0f;
@@ -124,60 +179,68 @@ void WriteMeetingScript(World& world, int c, int32_t variant)
         return;
     }
 
-    const int b0 = c, b1 = c + 1, b2 = c + 2, b4 = c + 4, b5 = c + 5, b6 = c + 6, b8 = c + 8;
-    const int n1 = c + 9, n2 = c + 10, n3 = c + 11;
-    const int p1 = c - 1, p2 = c - 2, p3 = c - 3, p5 = c - 5;
+    const LoopStationPoints station = LoopStationAt(c);
 
     // The player is stopped in the loop (0, 4) or on the main line (2) while the other train
     // passes; or passes a train standing in the loop at line speed (1, 3, 5, 7).
     bool playerStops = variant == 0 || variant == 2 || variant == 4;
     TrackSegment* track = world.track.data();
-    track[p2].forwardSign = playerStops ? SignExpect40 : SignExpectLineSpeed;
-    track[b0].forwardSign = playerStops ? SignLimit40 : SignLineSpeed;
-    track[b2].forwardSign = playerStops ? SignStop : SignLineSpeed;
-    track[b6].forwardSign = SignStop;
-    track[b8].forwardSign = playerStops ? SignStop : SignLineSpeed;
-    track[p1].forwardSwitch = (variant == 0 || variant == 4) ? 2 : 1;
-    track[b8].rearSwitch = variant == 2 ? 2 : 1;
+    track[station.announcing].forwardSign = playerStops ? SignExpect40 : SignExpectLineSpeed;
+    track[station.mainEntry].forwardSign = playerStops ? SignLimit40 : SignLineSpeed;
+    track[station.mainExit].forwardSign = playerStops ? SignStop : SignLineSpeed;
+    track[station.outOfLoop].forwardSign = SignStop;
+    track[station.rejoin].forwardSign = playerStops ? SignStop : SignLineSpeed;
+    track[station.facingSwitch].forwardSwitch = (variant == 0 || variant == 4) ? 2 : 1;
+    track[station.rejoin].rearSwitch = variant == 2 ? 2 : 1;
 
     switch (variant) {
     case 0:
         // An oncoming locomotive on the main line while the player waits in the loop.
-        SpawnOnDeparture(world, PlayerUnit, b4, TrainLocomotive, 1, 0.0f, 4, n2, 0.0f);
-        SignOnDeparture(world, ScriptedUnit, b1, b6, SignLimit40);
-        SignOnDeparture(world, ScriptedUnit, b0, b8, SignLineSpeed);
-        RemoveOnDeparture(world, ScriptedUnit, p2);
+        SpawnOnDeparture(world, PlayerUnit, station.intoLoop,
+                         {.kind = TrainLocomotive, .direction = RunsBackward, .speed = 0.0f, .throttle = 4,
+                          .segment = station.secondBeyond, .position = 0.0f});
+        SignOnDeparture(world, ScriptedUnit, station.mainPlatform, station.outOfLoop, SignLimit40);
+        SignOnDeparture(world, ScriptedUnit, station.mainEntry, station.rejoin, SignLineSpeed);
+        RemoveOnDeparture(world, ScriptedUnit, station.announcing);
         break;
     case 1:
     case 7:
         // A train with wagons stands in the loop; the player passes at line speed.
-        SpawnOnDeparture(world, PlayerUnit, p3, TrainLocomotiveBringingWagons, 1, 0.0f, 0, b5, 450.0f);
-        RemoveOnDeparture(world, PlayerUnit, n1);
+        SpawnOnDeparture(world, PlayerUnit, station.threeBefore,
+                         {.kind = TrainLocomotiveBringingWagons, .direction = RunsBackward, .speed = 0.0f,
+                          .throttle = 0, .segment = station.loopPlatform, .position = 450.0f});
+        RemoveOnDeparture(world, PlayerUnit, station.firstBeyond);
         break;
     case 3:
     case 5:
         // A locomotive stands in the loop; the player passes at line speed.
-        SpawnOnDeparture(world, PlayerUnit, p3, TrainLocomotiveWithWagons, 2, 0.0f, 0, b5, 450.0f);
-        RemoveOnDeparture(world, PlayerUnit, n1);
+        SpawnOnDeparture(world, PlayerUnit, station.threeBefore,
+                         {.kind = TrainLocomotiveWithWagons, .direction = RunsForward, .speed = 0.0f,
+                          .throttle = 0, .segment = station.loopPlatform, .position = 450.0f});
+        RemoveOnDeparture(world, PlayerUnit, station.firstBeyond);
         break;
     case 4:
         // Overtaking: the player waits in the loop while a fast train passes on the main line.
-        SpawnOnDeparture(world, PlayerUnit, b4, TrainLocomotive, 2, 200.0f, 5, p5, 0.0f);
-        SignOnDeparture(world, PlayerUnit, b4, b2, SignLineSpeed);
-        SignOnDeparture(world, PlayerUnit, b4, b8, SignLineSpeed);
-        SwitchOnDeparture(world, PlayerUnit, b4, p1, 1);
-        SignOnDeparture(world, ScriptedUnit, b1, b2, SignStop);
-        SignOnDeparture(world, ScriptedUnit, b2, b8, SignStop);
-        SignOnDeparture(world, ScriptedUnit, b8, b6, SignLimit40);
-        SignOnDeparture(world, ScriptedUnit, n3, b8, SignLineSpeed);
-        RemoveOnDeparture(world, ScriptedUnit, n3);
+        SpawnOnDeparture(world, PlayerUnit, station.intoLoop,
+                         {.kind = TrainLocomotive, .direction = RunsForward, .speed = 200.0f, .throttle = 5,
+                          .segment = station.fiveBefore, .position = 0.0f});
+        SignOnDeparture(world, PlayerUnit, station.intoLoop, station.mainExit, SignLineSpeed);
+        SignOnDeparture(world, PlayerUnit, station.intoLoop, station.rejoin, SignLineSpeed);
+        SwitchOnDeparture(world, PlayerUnit, station.intoLoop, station.facingSwitch, 1);
+        SignOnDeparture(world, ScriptedUnit, station.mainPlatform, station.mainExit, SignStop);
+        SignOnDeparture(world, ScriptedUnit, station.mainExit, station.rejoin, SignStop);
+        SignOnDeparture(world, ScriptedUnit, station.rejoin, station.outOfLoop, SignLimit40);
+        SignOnDeparture(world, ScriptedUnit, station.thirdBeyond, station.rejoin, SignLineSpeed);
+        RemoveOnDeparture(world, ScriptedUnit, station.thirdBeyond);
         break;
     case 2:
         // The player waits on the main line for an oncoming train that takes the loop.
-        SpawnOnDeparture(world, PlayerUnit, b0, TrainLocomotiveBringingWagons, 1, 40.0f, 1, n2, 0.0f);
-        SignOnDeparture(world, LastWagonUnit, b6, b2, SignLineSpeed);
-        SignOnDeparture(world, LastWagonUnit, b6, b8, SignLineSpeed);
-        RemoveOnDeparture(world, ScriptedUnit, b5);
+        SpawnOnDeparture(world, PlayerUnit, station.mainEntry,
+                         {.kind = TrainLocomotiveBringingWagons, .direction = RunsBackward, .speed = 40.0f,
+                          .throttle = 1, .segment = station.secondBeyond, .position = 0.0f});
+        SignOnDeparture(world, LastWagonUnit, station.outOfLoop, station.mainExit, SignLineSpeed);
+        SignOnDeparture(world, LastWagonUnit, station.outOfLoop, station.rejoin, SignLineSpeed);
+        RemoveOnDeparture(world, ScriptedUnit, station.loopPlatform);
         break;
     default:
         break;

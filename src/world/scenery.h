@@ -6,8 +6,9 @@
 
 enum SceneryType : int32_t {
     SceneryEmpty = 0,
+    ScenerySmallHouse = 1,
     SceneryTownFirst = 2,     // town buildings 2..6
-    SceneryVillageHouseA = 10,
+    SceneryVillageHouseA = 10,  // village houses 10..14; placement uses the first and the last
     SceneryVillageHouseB = 14,
     ScenerySignalBox = 20,
     SceneryPlatform = 21,

@@ -1,8 +1,7 @@
 // Forest on open land, villages, the station buildings and the signal boxes. Every draw below
 // is part of the route: a preset line only repeats if the draws come in exactly this order.
 
-#include <cmath>
-
+#include "world/sine_cosine.h"
 #include "world/track_builder.h"
 #include "world/world.h"
 
@@ -23,8 +22,8 @@ struct SegmentFrame {
 
 SegmentFrame FrameAtStart(const TrackSegment& segment)
 {
-    float headingSin = static_cast<float>(std::sin(static_cast<double>(segment.startHeading)));
-    float headingCos = static_cast<float>(std::cos(static_cast<double>(segment.startHeading)));
+    float headingSin = Sine(segment.startHeading);
+    float headingCos = Cosine(segment.startHeading);
     return {segment.startX, segment.startZ, segment.startHeight, headingSin, headingCos, -headingCos, headingSin};
 }
 
@@ -190,8 +189,8 @@ void PlaceTerminusObjects(World& world, int firstSegment)
     const TrackSegment& mainEnd = world.track[firstSegment + 4];
     const TrackSegment& sidingEnd = world.track[firstSegment + 9];
     float heading = mainEnd.endHeading;
-    float forwardX = static_cast<float>(std::sin(static_cast<double>(heading)));
-    float forwardZ = static_cast<float>(std::cos(static_cast<double>(heading)));
+    float forwardX = Sine(heading);
+    float forwardZ = Cosine(heading);
     float rightX = forwardZ;
     float rightZ = -forwardX;
 

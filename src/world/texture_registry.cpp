@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstring>
 
-static bool NamesMatch(const char* a, const char* b)
+bool NamesMatchIgnoringCase(const char* a, const char* b)
 {
     for (; *a && *b; ++a, ++b) {
         if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
@@ -15,7 +15,7 @@ static bool NamesMatch(const char* a, const char* b)
 int FindTextureRegistration(const TextureRegistry& registry, const char* name)
 {
     for (int i = 0; i < registry.count; ++i) {
-        if (NamesMatch(registry.entries[i].name, name))
+        if (NamesMatchIgnoringCase(registry.entries[i].name, name))
             return i;
     }
     return -1;

@@ -21,6 +21,10 @@ struct TextureRegistry {
     int32_t count;
 };
 
+// Texture and bitmap names compare without regard to case: the scene asks for "gras.bmp" and
+// the bitmap is stored as "GRAS.BMP".
+bool NamesMatchIgnoringCase(const char* a, const char* b);
+
 // Adds the name unless it is already registered (names compare without regard to case).
 // Returns false only when the registry is full or the name does not fit.
 bool RegisterTextureName(TextureRegistry& registry, const char* name, int32_t flags);

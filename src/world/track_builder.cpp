@@ -1,7 +1,6 @@
 #include "world/track_builder.h"
 
-#include <cmath>
-
+#include "world/track_geometry.h"
 #include "world/world.h"
 
 void SetSegmentGeometry(TrackSegment& segment, int32_t type, float length, float radius, float startX,
@@ -18,31 +17,19 @@ void SetSegmentGeometry(TrackSegment& segment, int32_t type, float length, float
 
     if (type == SegmentCurveLeft || type == SegmentCurveRight) {
         // The centre lies on the inner side of the curve, one radius across from the start.
-        float startSin = static_cast<float>(std::sin(static_cast<double>(startHeading)));
-        float startCos = static_cast<float>(std::cos(static_cast<double>(startHeading)));
-        float turn = type == SegmentCurveLeft ? -(length / radius) : length / radius;
-        float endHeading = startHeading + turn;
-        float endSin = static_cast<float>(std::sin(static_cast<double>(endHeading)));
-        float endCos = static_cast<float>(std::cos(static_cast<double>(endHeading)));
-        if (type == SegmentCurveLeft) {
-            float centreX = startX - startCos * radius;
-            float centreZ = startZ + startSin * radius;
-            segment.endX = centreX + endCos * radius;
-            segment.endZ = centreZ - endSin * radius;
-        } else {
-            float centreX = startX + startCos * radius;
-            float centreZ = startZ - startSin * radius;
-            segment.endX = centreX - endCos * radius;
-            segment.endZ = centreZ + endSin * radius;
-        }
+        float headingChange = type == SegmentCurveLeft ? -(length / radius) : length / radius;
+        float endHeading = startHeading + headingChange;
+        CurveCentre centre = MakeCurveCentre(startX, startZ, startHeading, radius, CurveTurn(type));
+        GroundPoint end = CurvePoint(centre, endHeading, radius);
+        segment.endX = end.x;
+        segment.endZ = end.z;
         segment.endHeading = endHeading;
         return;
     }
 
-    float headingSin = static_cast<float>(std::sin(static_cast<double>(startHeading)));
-    float headingCos = static_cast<float>(std::cos(static_cast<double>(startHeading)));
-    segment.endX = startX + headingSin * length;
-    segment.endZ = startZ + headingCos * length;
+    GroundPoint end = AheadOf({startX, startZ}, startHeading, length);
+    segment.endX = end.x;
+    segment.endZ = end.z;
     segment.endHeading = startHeading;
 }
 
@@ -56,10 +43,8 @@ void LaySegmentFrom(World& world, int index, int from, int32_t type, float lengt
 void LayStraightBackFrom(World& world, int index, float endX, float endZ, float endHeight, float heading,
                          float length)
 {
-    float headingSin = static_cast<float>(std::sin(static_cast<double>(heading)));
-    float headingCos = static_cast<float>(std::cos(static_cast<double>(heading)));
-    SetSegmentGeometry(world.track[index], SegmentStraight, length, 0.0f, endX - headingSin * length,
-                       endZ - headingCos * length, endHeight, heading);
+    GroundPoint start = AheadOf({endX, endZ}, heading, -length);
+    SetSegmentGeometry(world.track[index], SegmentStraight, length, 0.0f, start.x, start.z, endHeight, heading);
 }
 
 void LinkSegments(World& world, int from, int to)

@@ -1,4 +1,4 @@
-#include "render/object_drawer.h"
+#include "render/render_local.h"
 
 #include <gtest/gtest.h>
 #include <strings.h>

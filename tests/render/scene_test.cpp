@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "../world/world_fixture.h"
-#include "render/object_drawer.h"
+#include "render/render_local.h"
 #include "scene_test_support.h"
 #include "sim/camera.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "recording_device.h"
-#include "render/scene.h"
+#include "render/render_local.h"
 #include "world/world.h"
 
 // A world after the reset: empty tables, the player's unit at the start, the texture names

@@ -1,4 +1,4 @@
-#include "render/track_drawer.h"
+#include "render/render_local.h"
 
 #include <gtest/gtest.h>
 

@@ -96,7 +96,8 @@ RouteSummary SummarizeRoute(const World& world)
         ++summary.sceneryObjects;
         if (object.type == SceneryTree)
             ++summary.trees;
-        else if (object.type == 1 || (object.type >= SceneryVillageHouseA && object.type <= SceneryVillageHouseB))
+        else if (object.type == ScenerySmallHouse ||
+                 (object.type >= SceneryVillageHouseA && object.type <= SceneryVillageHouseB))
             ++summary.houses;
         else if (object.type >= SceneryTownFirst && object.type < SceneryTownFirst + 5)
             ++summary.townBuildings;
