@@ -8,7 +8,7 @@ below it, never one beside or above it:
 
 render, cab and sound never include each other. shell/commands may include platform (the
 commands choose the real or the null platform parts); platform never includes the commands.
-src/main.cpp stands above everything.
+src/main.cpp stands above everything. Only platform includes SDL, epoxy or Dear ImGui.
 
 Usage: check_includes.py [SOURCE_DIR]   (default: the src/ folder beside this script's folder)
 """
@@ -33,6 +33,9 @@ RANKS = {
 SIDEWAYS = {("shell/commands", "platform")}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
+SYSTEM_INCLUDE = re.compile(r'^\s*#\s*include\s*<([^>]+)>')
+# The platform's libraries: only src/platform may include them.
+PLATFORM_HEADER = re.compile(r'^(SDL2?/|SDL[._]|epoxy/|imgui|backends/imgui)')
 
 
 def room_of(relative):
@@ -69,6 +72,9 @@ def main():
             continue
         with open(path, encoding="utf-8", errors="replace") as text:
             for number, line in enumerate(text, 1):
+                system = SYSTEM_INCLUDE.match(line)
+                if system and PLATFORM_HEADER.match(system.group(1)) and source_room != "platform":
+                    problems.append(f"{relative}:{number}: includes <{system.group(1)}>, which only platform may")
                 match = INCLUDE.match(line)
                 if not match:
                     continue
