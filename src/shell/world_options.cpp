@@ -5,34 +5,10 @@
 #include <cstdint>
 #include <ctime>
 
+#include "shell/command_numbers.h"
 #include "world/world.h"
 
 namespace {
-
-// Whole numbers beyond this magnitude lie outside every option's range; reading stops growing
-// there so that a long run of digits cannot overflow.
-constexpr int64_t WholeNumberSaturation = int64_t{1} << 40;
-
-// Reads text that is a whole number and nothing else: an optional sign, then digits.
-std::optional<int64_t> ReadWholeNumber(const std::string& text)
-{
-    size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    if (i == text.size())
-        return std::nullopt;
-    int64_t value = 0;
-    for (; i < text.size(); ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(text[i])))
-            return std::nullopt;
-        if (value < WholeNumberSaturation)
-            value = value * 10 + (text[i] - '0');
-    }
-    return negative ? -value : value;
-}
 
 std::string LowerCase(std::string text)
 {
