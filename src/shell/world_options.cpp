@@ -42,14 +42,6 @@ std::optional<int32_t> ReadSoundType(const std::string& text)
     return std::nullopt;
 }
 
-std::optional<uint32_t> ReadSeed(const std::string& text)
-{
-    std::optional<int64_t> number = ReadWholeNumber(text);
-    if (!number || *number < 0 || *number > int64_t{UINT32_MAX})
-        return std::nullopt;
-    return static_cast<uint32_t>(*number);
-}
-
 struct ReliefBounds {
     int32_t minimum;
     int32_t maximum;
@@ -116,15 +108,12 @@ bool ResolveWorldOptions(const WorldOptionsInput& input, GameOptions& options, u
     }
 
     if (input.seed) {
-        std::optional<uint32_t> given = ReadSeed(*input.seed);
-        if (!given) {
-            notices << "tagvind: --seed expects a whole number from 0 to 4294967295, not '"
-                    << *input.seed << "'\n";
+        std::optional<int64_t> given = ReadWholeOption(SeedRule, *input.seed, notices);
+        if (!given)
             return false;
-        }
-        seed = *given;
+        seed = static_cast<uint32_t>(*given);
     } else {
-        seed = static_cast<uint32_t>(std::time(nullptr));
+        seed = SeedFromClock(std::time(nullptr));
     }
 
     // Start-up presses Random with the generator just seeded; the values the line names below
@@ -174,6 +163,11 @@ bool ResolveWorldOptions(const WorldOptionsInput& input, GameOptions& options, u
             NoticePresetSetsIt(notices, "relief", options.scenery);
     }
     return true;
+}
+
+uint32_t SeedFromClock(std::time_t now)
+{
+    return static_cast<uint32_t>(now) & HighestSeed;
 }
 
 void PressRandomScenery(GameOptions& options, GameRandom& random)

@@ -82,6 +82,7 @@ TEST(CommandNumbers, EveryCommandRefusesABadNumberSayingWhatItExpects)
         const char* arguments;
         const char* message;
     } cases[] = {
+        {"route --seed 2147483648", "tagvind: --seed expects a whole number from 0 to 2147483647, not '2147483648'\n"},
         {"shot --drive 0x10 --png x.png", "tagvind: --drive expects a number of seconds from 0 to 21600, not '0x10'\n"},
         {"shot --size 4294967396x100 --png x.png",
          "tagvind: --size expects WIDTHxHEIGHT, each side from 16 to 16384, not '4294967396x100'\n"},

@@ -102,9 +102,9 @@ TEST(WorldOptions, TextThatIsNotAValueIsRefusedWithTheOptionNamed)
         {{"--scenery", "8"}, "tagvind: --scenery expects 1 to 5, random or custom (or 6, 7), not '8'\n"},
         {{"--scenery", "randomly"}, "tagvind: --scenery expects 1 to 5, random or custom (or 6, 7), not 'randomly'\n"},
         {{"--sound", "loud"}, "tagvind: --sound expects off, automatic or electric, not 'loud'\n"},
-        {{"--seed", "-1"}, "tagvind: --seed expects a whole number from 0 to 4294967295, not '-1'\n"},
-        {{"--seed", "4294967296"}, "tagvind: --seed expects a whole number from 0 to 4294967295, not '4294967296'\n"},
-        {{"--seed", "0x10"}, "tagvind: --seed expects a whole number from 0 to 4294967295, not '0x10'\n"},
+        {{"--seed", "-1"}, "tagvind: --seed expects a whole number from 0 to 2147483647, not '-1'\n"},
+        {{"--seed", "2147483648"}, "tagvind: --seed expects a whole number from 0 to 2147483647, not '2147483648'\n"},
+        {{"--seed", "0x10"}, "tagvind: --seed expects a whole number from 0 to 2147483647, not '0x10'\n"},
         {{"--relief", "20"}, "tagvind: --relief expects MIN..MAX in whole metres, e.g. -10..20, not '20'\n"},
         {{"--relief", "-10..2x"}, "tagvind: --relief expects MIN..MAX in whole metres, e.g. -10..20, not '-10..2x'\n"},
         {{"--relief", "1...5"}, "tagvind: --relief expects MIN..MAX in whole metres, e.g. -10..20, not '1...5'\n"},
@@ -166,9 +166,9 @@ TEST(WorldOptions, OptionsLeftOutKeepTheirDefaultsAndTheClockSeeds)
     EXPECT_GE(resolved.seed, static_cast<uint32_t>(before));
     EXPECT_LE(resolved.seed, static_cast<uint32_t>(after));
 
-    Resolved seeded = ResolveArguments({"--seed", "4294967295"});
+    Resolved seeded = ResolveArguments({"--seed", "2147483647"});
     ASSERT_TRUE(seeded.ok);
-    EXPECT_EQ(seeded.seed, 4294967295u);
+    EXPECT_EQ(seeded.seed, 2147483647u);
 }
 
 TEST(WorldOptions, PresetsNoticeTheValuesTheySetAndRandomTakesThemInsteadOfItsDraws)
