@@ -5,7 +5,6 @@
 #include "shell/commands/command_drive.h"
 
 #include <cmath>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -95,14 +94,9 @@ int RunDriveCommand(const DriveCommandInput& input, std::ostream& out, std::ostr
     settings.maxMinutes = *maxMinutes;
 
     if (input.controlsPath) {
-        std::ifstream file(*input.controlsPath);
-        if (!file) {
-            err << "tagvind: cannot read the controls file '" << *input.controlsPath << "'\n";
-            return ExitFailure;
-        }
         std::string problem;
-        if (!ReadControlSettings(file, settings.controls, problem)) {
-            err << "tagvind: the controls file '" << *input.controlsPath << "': " << problem << "\n";
+        if (!ReadControlsFile(*input.controlsPath, settings.controls, problem)) {
+            err << "tagvind: cannot read the controls file '" << *input.controlsPath << "': " << problem << "\n";
             return ExitFailure;
         }
     }
@@ -158,7 +152,7 @@ void AddDriveCommand(CLI::App& app)
     CLI::Option* controls = command->add_option_function<std::string>(
         "--controls", [input](const std::string& path) { input->controlsPath = path; },
         "drive by recorded settings, one JSON line each: {\"t\": seconds, \"throttle\": 0..5, \"brake\": 1..8}, "
-        "each applied before the first step that starts at or after t");
+        "each applied before the first step that starts at or after t ('-' for standard input)");
     autopilot->excludes(controls);
     controls->excludes(autopilot);
     command->add_option_function<std::string>(
