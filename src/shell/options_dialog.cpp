@@ -84,7 +84,9 @@ void PressExit(OptionsDialog& dialog, AppState& app)
 
 uint32_t FreshRouteSeed(uint32_t previous, uint32_t clockSeed)
 {
-    return clockSeed > previous ? clockSeed : previous + 1;
+    // Both stay within the seeds --seed accepts, so the command line shown builds this line.
+    uint32_t clock = SeedFromClock(clockSeed);
+    return clock > previous ? clock : (previous + 1) & HighestSeed;
 }
 
 std::string ReplayCommandLine(const OptionsDialog& dialog)

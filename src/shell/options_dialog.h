@@ -78,7 +78,8 @@ void PressCancel(OptionsDialog& dialog);
 // EXIT: the program closes at its next idle turn.
 void PressExit(OptionsDialog& dialog, AppState& app);
 
-// A seed newer than previous: the clock reading when it has moved past it.
+// A seed newer than previous: the clock reading when it has moved past it. Both are seeds
+// --seed accepts (0..HighestSeed), past the highest one it starts again at 0.
 uint32_t FreshRouteSeed(uint32_t previous, uint32_t clockSeed);
 
 // The command line that builds the line Start would build: PlayCommandLine of the options as

@@ -5,34 +5,10 @@
 #include <cstdint>
 #include <ctime>
 
+#include "shell/command_numbers.h"
 #include "world/world.h"
 
 namespace {
-
-// Whole numbers beyond this magnitude lie outside every option's range; reading stops growing
-// there so that a long run of digits cannot overflow.
-constexpr int64_t WholeNumberSaturation = int64_t{1} << 40;
-
-// Reads text that is a whole number and nothing else: an optional sign, then digits.
-std::optional<int64_t> ReadWholeNumber(const std::string& text)
-{
-    size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    if (i == text.size())
-        return std::nullopt;
-    int64_t value = 0;
-    for (; i < text.size(); ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(text[i])))
-            return std::nullopt;
-        if (value < WholeNumberSaturation)
-            value = value * 10 + (text[i] - '0');
-    }
-    return negative ? -value : value;
-}
 
 std::string LowerCase(std::string text)
 {
@@ -64,14 +40,6 @@ std::optional<int32_t> ReadSoundType(const std::string& text)
     if (word == "electric" || word == "diesel-electric" || word == "2")
         return SoundDieselElectric;
     return std::nullopt;
-}
-
-std::optional<uint32_t> ReadSeed(const std::string& text)
-{
-    std::optional<int64_t> number = ReadWholeNumber(text);
-    if (!number || *number < 0 || *number > int64_t{UINT32_MAX})
-        return std::nullopt;
-    return static_cast<uint32_t>(*number);
 }
 
 struct ReliefBounds {
@@ -140,15 +108,12 @@ bool ResolveWorldOptions(const WorldOptionsInput& input, GameOptions& options, u
     }
 
     if (input.seed) {
-        std::optional<uint32_t> given = ReadSeed(*input.seed);
-        if (!given) {
-            notices << "tagvind: --seed expects a whole number from 0 to 4294967295, not '"
-                    << *input.seed << "'\n";
+        std::optional<int64_t> given = ReadWholeOption(SeedRule, *input.seed, notices);
+        if (!given)
             return false;
-        }
-        seed = *given;
+        seed = static_cast<uint32_t>(*given);
     } else {
-        seed = static_cast<uint32_t>(std::time(nullptr));
+        seed = SeedFromClock(std::time(nullptr));
     }
 
     // Start-up presses Random with the generator just seeded; the values the line names below
@@ -198,6 +163,11 @@ bool ResolveWorldOptions(const WorldOptionsInput& input, GameOptions& options, u
             NoticePresetSetsIt(notices, "relief", options.scenery);
     }
     return true;
+}
+
+uint32_t SeedFromClock(std::time_t now)
+{
+    return static_cast<uint32_t>(now) & HighestSeed;
 }
 
 void PressRandomScenery(GameOptions& options, GameRandom& random)

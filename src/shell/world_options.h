@@ -11,12 +11,14 @@
 
 #include <array>
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <ostream>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
+#include "shell/command_numbers.h"
 #include "world/game_options.h"
 
 struct GameRandom;
@@ -31,12 +33,21 @@ struct WorldOptionsInput {
     std::optional<std::string> seed;
 };
 
+// The generator never lets the top bit of its state reach a draw, so seeds N and N + 2^31 build
+// the same line: the seeds are the numbers below that bit, each its own line.
+constexpr uint32_t HighestSeed = 0x7FFFFFFF;
+constexpr WholeNumberRule SeedRule = {"--seed", "a whole number", 0, HighestSeed};
+
+// The seed a clock reading stands for, the top bit dropped: the same line that reading builds,
+// named by a seed that --seed accepts.
+uint32_t SeedFromClock(std::time_t now);
+
 // The relief bounds the command line accepts; far beyond what Random or a preset sets.
 constexpr int32_t LowestRelief = -1000;
 constexpr int32_t HighestRelief = 1000;
 
 // Applies the input to options. Values outside a range take the dialog's replacement value and
-// a one-line notice; seed is the --seed value, or the clock reading when none was given. For
+// a one-line notice; seed is the --seed value, or SeedFromClock when none was given. For
 // random scenery the values Random draws from the seed fill in what the input leaves out.
 // Returns false, with the reason on notices, when some text is not a value of its option.
 bool ResolveWorldOptions(const WorldOptionsInput& input, GameOptions& options, uint32_t& seed,

@@ -198,9 +198,12 @@ TEST(OptionsDialog, ReplayLineNamesWhatTheSceneryLeavesOpen)
                                               "--curves 0 --villages 5 --forest 0 --relief -5..40");
 }
 
-TEST(OptionsDialog, FreshSeedsOnlyGrow)
+TEST(OptionsDialog, FreshSeedsGrowWithinTheSeedsTheCommandLineTakes)
 {
     EXPECT_EQ(FreshRouteSeed(100, 200), 200u);
     EXPECT_EQ(FreshRouteSeed(200, 200), 201u);
-    EXPECT_EQ(FreshRouteSeed(4000000000u, 1700000000u), 4000000001u);
+    EXPECT_EQ(FreshRouteSeed(1700000000u, 1600000000u), 1700000001u);
+    // A clock past 2038 drops its top bit; the highest seed is followed by 0.
+    EXPECT_EQ(FreshRouteSeed(100, 0x80000000u + 300u), 300u);
+    EXPECT_EQ(FreshRouteSeed(0x7FFFFFFFu, 1700000000u), 0u);
 }

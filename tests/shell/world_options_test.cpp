@@ -69,7 +69,7 @@ TEST(WorldOptions, ValuesOutsideTheirRangeTakeTheDialogsReplacement)
         {{"--scenery", "custom", "--villages", "21"}, &GameOptions::villagesPercent, 20,
          "tagvind: --villages 21 is outside 0..20; using 20\n"},
         {{"--scenery", "custom", "--forest", "0"}, &GameOptions::forestLevel, 0, ""},
-        {{"--scenery", "custom", "--forest", "+3"}, &GameOptions::forestLevel, 3, ""},
+        {{"--scenery", "custom", "--forest", "3"}, &GameOptions::forestLevel, 3, ""},
         {{"--scenery", "custom", "--forest", "6"}, &GameOptions::forestLevel, 5,
          "tagvind: --forest 6 is outside 0..5; using 5\n"},
         {{"--scenery", "custom", "--forest", "-1"}, &GameOptions::forestLevel, 5,
@@ -97,13 +97,14 @@ TEST(WorldOptions, TextThatIsNotAValueIsRefusedWithTheOptionNamed)
         {{"--curves", ""}, "tagvind: --curves expects a whole number, not ''\n"},
         {{"--villages", "-"}, "tagvind: --villages expects a whole number, not '-'\n"},
         {{"--forest", " 3"}, "tagvind: --forest expects a whole number, not ' 3'\n"},
+        {{"--forest", "+3"}, "tagvind: --forest expects a whole number, not '+3'\n"},
         {{"--scenery", "0"}, "tagvind: --scenery expects 1 to 5, random or custom (or 6, 7), not '0'\n"},
         {{"--scenery", "8"}, "tagvind: --scenery expects 1 to 5, random or custom (or 6, 7), not '8'\n"},
         {{"--scenery", "randomly"}, "tagvind: --scenery expects 1 to 5, random or custom (or 6, 7), not 'randomly'\n"},
         {{"--sound", "loud"}, "tagvind: --sound expects off, automatic or electric, not 'loud'\n"},
-        {{"--seed", "-1"}, "tagvind: --seed expects a whole number from 0 to 4294967295, not '-1'\n"},
-        {{"--seed", "4294967296"}, "tagvind: --seed expects a whole number from 0 to 4294967295, not '4294967296'\n"},
-        {{"--seed", "0x10"}, "tagvind: --seed expects a whole number from 0 to 4294967295, not '0x10'\n"},
+        {{"--seed", "-1"}, "tagvind: --seed expects a whole number from 0 to 2147483647, not '-1'\n"},
+        {{"--seed", "2147483648"}, "tagvind: --seed expects a whole number from 0 to 2147483647, not '2147483648'\n"},
+        {{"--seed", "0x10"}, "tagvind: --seed expects a whole number from 0 to 2147483647, not '0x10'\n"},
         {{"--relief", "20"}, "tagvind: --relief expects MIN..MAX in whole metres, e.g. -10..20, not '20'\n"},
         {{"--relief", "-10..2x"}, "tagvind: --relief expects MIN..MAX in whole metres, e.g. -10..20, not '-10..2x'\n"},
         {{"--relief", "1...5"}, "tagvind: --relief expects MIN..MAX in whole metres, e.g. -10..20, not '1...5'\n"},
@@ -165,9 +166,9 @@ TEST(WorldOptions, OptionsLeftOutKeepTheirDefaultsAndTheClockSeeds)
     EXPECT_GE(resolved.seed, static_cast<uint32_t>(before));
     EXPECT_LE(resolved.seed, static_cast<uint32_t>(after));
 
-    Resolved seeded = ResolveArguments({"--seed", "4294967295"});
+    Resolved seeded = ResolveArguments({"--seed", "2147483647"});
     ASSERT_TRUE(seeded.ok);
-    EXPECT_EQ(seeded.seed, 4294967295u);
+    EXPECT_EQ(seeded.seed, 2147483647u);
 }
 
 TEST(WorldOptions, PresetsNoticeTheValuesTheySetAndRandomTakesThemInsteadOfItsDraws)

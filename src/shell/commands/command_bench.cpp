@@ -6,8 +6,11 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
+#include "shell/command_numbers.h"
 #include "shell/commands/commands.h"
 #include "shell/commands/world_options_cli.h"
 #include "world/world.h"
@@ -15,10 +18,11 @@
 namespace {
 
 constexpr int WarmUpBuilds = 3;
+constexpr WholeNumberRule BuildsRule = {"--builds", "a whole number of builds", 1, 10000};
 
 struct BenchWorldInput {
     WorldOptionsInput world;
-    int builds = 31;
+    std::string builds = "31";
 };
 
 int RunBenchWorld(const BenchWorldInput& input, std::ostream& out, std::ostream& err)
@@ -28,10 +32,14 @@ int RunBenchWorld(const BenchWorldInput& input, std::ostream& out, std::ostream&
     uint32_t seed = 0;
     if (!ResolveWorldOptions(input.world, chosen, seed, err))
         return ExitUsage;
+    std::optional<int64_t> timedBuilds = ReadWholeOption(BuildsRule, input.builds, err);
+    if (!timedBuilds)
+        return ExitUsage;
+    int builds = static_cast<int>(*timedBuilds);
 
     auto world = std::make_unique<World>();
     std::vector<double> buildMs;
-    for (int build = 0; build < WarmUpBuilds + input.builds; ++build) {
+    for (int build = 0; build < WarmUpBuilds + builds; ++build) {
         // Every build starts from the chosen options, as a restart from the dialog would.
         GameOptions options = chosen;
         SeedAsStartUp(*world, options, seed);
@@ -48,7 +56,7 @@ int RunBenchWorld(const BenchWorldInput& input, std::ostream& out, std::ostream&
     char line[160];
     std::snprintf(line, sizeof line,
                   "World build, scenery %d, %d km, meeting stations every %d km: %d builds after %d warm-up\n",
-                  chosen.scenery, chosen.totalLengthKm, chosen.meetingDistanceKm, input.builds, WarmUpBuilds);
+                  chosen.scenery, chosen.totalLengthKm, chosen.meetingDistanceKm, builds, WarmUpBuilds);
     out << line;
     std::snprintf(line, sizeof line, "  median        %8.3f ms\n", median);
     out << line;
@@ -75,7 +83,7 @@ void AddBenchCommand(CLI::App& app)
     auto input = std::make_shared<BenchWorldInput>();
     CLI::App* world = bench->add_subcommand("world", "Time whole world builds (median, min and max)");
     AddWorldOptions(*world, input->world);
-    world->add_option("--builds", input->builds, "number of timed builds")->check(CLI::Range(1, 10000));
+    world->add_option("--builds", input->builds, "number of timed builds (1..10000, default 31)");
     world->callback([input] {
         int status = RunBenchWorld(*input, std::cout, std::cerr);
         if (status != ExitSuccess)

@@ -6,8 +6,11 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
+#include "shell/command_numbers.h"
 #include "shell/commands/command_drive.h"
 #include "shell/commands/commands.h"
 #include "shell/commands/headless_game.h"
@@ -16,10 +19,12 @@
 
 namespace {
 
+constexpr WholeNumberRule RunsRule = {"--runs", "a whole number of runs", 1, 100};
+
 struct BenchDriveInput {
     WorldOptionsInput world;
-    int runs = 3;
-    double step = 0.02;
+    std::string runs = "3";
+    std::string step = "0.02";
 };
 
 struct TimedDrive {
@@ -36,14 +41,18 @@ int RunBenchDrive(const BenchDriveInput& input, std::ostream& out, std::ostream&
     uint32_t seed = 0;
     if (!ResolveWorldOptions(input.world, chosen, seed, err))
         return ExitUsage;
+    std::optional<int64_t> runs = ReadWholeOption(RunsRule, input.runs, err);
+    std::optional<double> step = ReadDecimalOption(StepRule, input.step, err);
+    if (!runs || !step)
+        return ExitUsage;
 
     DriveSettings settings;
     settings.autopilot = true;
-    settings.stepSeconds = input.step;
+    settings.stepSeconds = *step;
 
     auto game = std::make_unique<GameSession>();
     std::vector<TimedDrive> drives;
-    for (int run = 0; run < input.runs; ++run) {
+    for (int64_t run = 0; run < *runs; ++run) {
         game->options = chosen;
         SeedAsStartUp(game->world, game->options, seed);
         BuildWorld(game->world, game->options, seed);
@@ -60,7 +69,7 @@ int RunBenchDrive(const BenchDriveInput& input, std::ostream& out, std::ostream&
     char line[200];
     std::snprintf(line, sizeof line,
                   "Autopilot drive, scenery %d, %d km, meeting stations every %d km, step %.3f s: %d runs\n",
-                  chosen.scenery, chosen.totalLengthKm, chosen.meetingDistanceKm, input.step, input.runs);
+                  chosen.scenery, chosen.totalLengthKm, chosen.meetingDistanceKm, *step, static_cast<int>(*runs));
     out << line;
     std::snprintf(line, sizeof line, "  game time          %10.1f s (%s)\n", median.gameSeconds,
                   median.reached ? "destination reached" : "time ran out");
@@ -71,7 +80,7 @@ int RunBenchDrive(const BenchDriveInput& input, std::ostream& out, std::ostream&
                   median.timesRealTime, drives.front().timesRealTime, drives.back().timesRealTime);
     out << line;
     std::snprintf(line, sizeof line, "  steps per second   %10.0f\n",
-                  median.gameSeconds / input.step / median.wallSeconds);
+                  median.gameSeconds / *step / median.wallSeconds);
     out << line;
     return ExitSuccess;
 }
@@ -84,8 +93,8 @@ void AddBenchDriveCommand(CLI::App& bench)
     CLI::App* drive =
         bench.add_subcommand("drive", "Time autopilot drives and print how many times faster than real time they run");
     AddWorldOptions(*drive, input->world);
-    drive->add_option("--runs", input->runs, "number of timed drives")->check(CLI::Range(1, 100));
-    drive->add_option("--step", input->step, "seconds of game time per step")->check(CLI::Range(0.001, 1.0));
+    drive->add_option("--runs", input->runs, "number of timed drives (1..100, default 3)");
+    drive->add_option("--step", input->step, "seconds of game time per step (0.001..1, default 0.02)");
     drive->callback([input] {
         int status = RunBenchDrive(*input, std::cout, std::cerr);
         if (status != ExitSuccess)

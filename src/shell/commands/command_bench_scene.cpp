@@ -7,6 +7,7 @@
 #include <ctime>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "platform/gl_draw_device.h"
 #include "platform/null_platform.h"
 #include "render/scene.h"
+#include "shell/command_numbers.h"
 #include "shell/commands/commands.h"
 #include "shell/commands/headless_game.h"
 #include "shell/commands/render_commands.h"
@@ -33,9 +35,11 @@ constexpr double SecondsBeforeTheStretch = 60.0;
 constexpr double SecondsBetweenFrames = 5.0;
 constexpr int WarmUpFrames = 3;
 
+constexpr WholeNumberRule FramesRule = {"--frames", "a whole number of frames", 1, 10000};
+
 struct BenchSceneInput {
     std::string size = "1024x768";
-    int frames = 40;
+    std::string frames = "40";
 };
 
 // Takes the scene's draws and does nothing with them: what is left is the drawers' own work.
@@ -112,12 +116,14 @@ void PrintPath(std::ostream& out, const char* name, const PathFigures& figures)
 
 int RunBenchScene(const BenchSceneInput& input, std::ostream& out, std::ostream& err)
 {
-    int32_t width = 0;
-    int32_t height = 0;
-    if (!ReadPictureSize(input.size, width, height)) {
-        err << "tagvind: --size expects WIDTHxHEIGHT, each from 16 to 8192, not '" << input.size << "'\n";
+    std::optional<PictureSize> size =
+        ReadPictureSizeOption("--size", input.size, SmallestPictureSide, LargestPictureSide, err);
+    std::optional<int64_t> frames = ReadWholeOption(FramesRule, input.frames, err);
+    if (!size || !frames)
         return ExitUsage;
-    }
+    int32_t width = size->width;
+    int32_t height = size->height;
+    int32_t frameCount = static_cast<int32_t>(*frames);
     std::unique_ptr<GameSession> game = BuildHeadlessGame(GameOptions{}, BenchSeed);
     World& world = game->world;
 
@@ -144,7 +150,7 @@ int RunBenchScene(const BenchSceneInput& input, std::ostream& out, std::ostream&
     std::vector<double> generationCpuMs;
     double drivenSeconds = 0.0;
     Camera camera;
-    for (int frame = 0; frame < WarmUpFrames + input.frames; ++frame) {
+    for (int frame = 0; frame < WarmUpFrames + frameCount; ++frame) {
         bool counted = frame >= WarmUpFrames;
         if (counted) {
             bool reached = false;
@@ -167,7 +173,7 @@ int RunBenchScene(const BenchSceneInput& input, std::ostream& out, std::ostream&
     char line[200];
     std::snprintf(line, sizeof line,
                   "Scene, scenery 1 from %.0f s on: %d frames over %.0f s of driving, %d x %d, %s\n",
-                  SecondsBeforeTheStretch, input.frames, drivenSeconds, width, height, renderer.c_str());
+                  SecondsBeforeTheStretch, frameCount, drivenSeconds, width, height, renderer.c_str());
     out << line;
     PrintPath(out, "batched", batched);
     PrintPath(out, "unbatched", unbatched);
@@ -188,8 +194,8 @@ void AddBenchSceneCommand(CLI::App& app)
     CLI::App* bench = app.get_subcommand("bench");
     auto input = std::make_shared<BenchSceneInput>();
     CLI::App* scene = bench->add_subcommand("scene", "Time the scene offscreen, batched and unbatched");
-    scene->add_option("--size", input->size, "picture size WIDTHxHEIGHT (default 1024x768)");
-    scene->add_option("--frames", input->frames, "number of timed frames")->check(CLI::Range(1, 10000));
+    scene->add_option("--size", input->size, "picture size WIDTHxHEIGHT, each side 16..16384 (default 1024x768)");
+    scene->add_option("--frames", input->frames, "number of timed frames (1..10000, default 40)");
     scene->callback([input] {
         int status = RunBenchScene(*input, std::cout, std::cerr);
         if (status != ExitSuccess)

@@ -5,7 +5,6 @@
 #include "shell/commands/command_drive.h"
 
 #include <cmath>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -24,9 +23,9 @@
 
 namespace {
 
-constexpr double ShortestStep = 0.001;
-constexpr double LongestStep = 1.0;
-constexpr double LongestDriveMinutes = 100000.0;
+// A day of game time: the longest line with every wait takes a few hours, and a day without a
+// driver is already a trace of 86400 lines.
+constexpr DecimalNumberRule MaxMinutesRule = {"--max-minutes", "a number of game minutes", 0.0, 24.0 * 60.0};
 
 struct DriveCommandInput {
     WorldOptionsInput world;
@@ -37,25 +36,6 @@ struct DriveCommandInput {
     std::optional<std::string> tracePath;
     std::optional<std::string> recordPath;
 };
-
-// A number written in full, within lowest..highest; anything else is refused with a message.
-bool ReadBoundedNumber(const std::optional<std::string>& text, const char* option, double lowest, double highest,
-                       double& value, std::ostream& err)
-{
-    if (!text)
-        return true;
-    std::istringstream in(*text);
-    double number = 0.0;
-    in >> number;
-    bool whole = !in.fail() && (in >> std::ws).eof();
-    if (!whole || !std::isfinite(number) || number < lowest || number > highest) {
-        err << "tagvind: " << option << " expects a number from " << lowest << " to " << highest << ", not '"
-            << *text << "'\n";
-        return false;
-    }
-    value = number;
-    return true;
-}
 
 nlohmann::json SummaryToJson(const DriveSummary& summary, const GameOptions& options, uint32_t seed)
 {
@@ -105,19 +85,18 @@ int RunDriveCommand(const DriveCommandInput& input, std::ostream& out, std::ostr
 
     DriveSettings settings;
     settings.autopilot = input.autopilot;
-    if (!ReadBoundedNumber(input.step, "--step", ShortestStep, LongestStep, settings.stepSeconds, err) ||
-        !ReadBoundedNumber(input.maxMinutes, "--max-minutes", 0.0, LongestDriveMinutes, settings.maxMinutes, err))
+    std::optional<double> step = input.step ? ReadDecimalOption(StepRule, *input.step, err) : settings.stepSeconds;
+    std::optional<double> maxMinutes =
+        input.maxMinutes ? ReadDecimalOption(MaxMinutesRule, *input.maxMinutes, err) : settings.maxMinutes;
+    if (!step || !maxMinutes)
         return ExitUsage;
+    settings.stepSeconds = *step;
+    settings.maxMinutes = *maxMinutes;
 
     if (input.controlsPath) {
-        std::ifstream file(*input.controlsPath);
-        if (!file) {
-            err << "tagvind: cannot read the controls file '" << *input.controlsPath << "'\n";
-            return ExitFailure;
-        }
         std::string problem;
-        if (!ReadControlSettings(file, settings.controls, problem)) {
-            err << "tagvind: the controls file '" << *input.controlsPath << "': " << problem << "\n";
+        if (!ReadControlsFile(*input.controlsPath, settings.controls, problem)) {
+            err << "tagvind: cannot read the controls file '" << *input.controlsPath << "': " << problem << "\n";
             return ExitFailure;
         }
     }
@@ -173,7 +152,7 @@ void AddDriveCommand(CLI::App& app)
     CLI::Option* controls = command->add_option_function<std::string>(
         "--controls", [input](const std::string& path) { input->controlsPath = path; },
         "drive by recorded settings, one JSON line each: {\"t\": seconds, \"throttle\": 0..5, \"brake\": 1..8}, "
-        "each applied before the first step that starts at or after t");
+        "each applied before the first step that starts at or after t ('-' for standard input)");
     autopilot->excludes(controls);
     controls->excludes(autopilot);
     command->add_option_function<std::string>(
@@ -181,7 +160,7 @@ void AddDriveCommand(CLI::App& app)
         "seconds of game time each simulation step covers (0.001..1, default 0.02)");
     command->add_option_function<std::string>(
         "--max-minutes", [input](const std::string& text) { input->maxMinutes = text; },
-        "game minutes after which the drive gives up (default 240)");
+        "game minutes after which the drive gives up (0..1440, default 240)");
     command->add_option_function<std::string>(
         "--trace", [input](const std::string& path) { input->tracePath = path; },
         "write one JSON line per game second to this file");

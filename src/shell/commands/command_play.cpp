@@ -3,25 +3,24 @@
 
 #include "shell/commands/command_play.h"
 
-#include <cmath>
 #include <iostream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "platform/null_platform.h"
 #include "platform/sdl_sound_buffer.h"
+#include "shell/command_numbers.h"
 #include "shell/commands/commands.h"
-#include "shell/commands/render_commands.h"
 #include "shell/commands/world_options_cli.h"
 #include "shell/game_app.h"
 
 namespace {
 
+// Below this the cab display and its levers no longer fit.
 constexpr int32_t SmallestWindowSide = 100;
-constexpr double LongestQuitAfterSeconds = 7.0 * 24.0 * 3600.0;
-constexpr int32_t LongestFixedFrameMs = 1000;
+constexpr DecimalNumberRule QuitAfterRule = {"--quit-after", "a number of seconds", 0.001, 7.0 * 24.0 * 3600.0};
+constexpr WholeNumberRule FixedFrameRule = {"--fixed-frame-ms", "a whole number of milliseconds", 1, 1000};
 
 struct PlayCommandInput {
     WorldOptionsInput world;
@@ -38,17 +37,6 @@ struct PlayCommandInput {
     std::optional<std::string> fixedFrameMs;
 };
 
-bool ReadPositiveNumber(const std::string& text, double highest, double& value)
-{
-    std::istringstream in(text);
-    double number = 0.0;
-    in >> number;
-    if (in.fail() || !(in >> std::ws).eof() || !std::isfinite(number) || number <= 0.0 || number > highest)
-        return false;
-    value = number;
-    return true;
-}
-
 int RunPlayCommand(const PlayCommandInput& input, std::ostream& out, std::ostream& err)
 {
     PlaySettings settings;
@@ -58,25 +46,25 @@ int RunPlayCommand(const PlayCommandInput& input, std::ostream& out, std::ostrea
     settings.offscreen = input.offscreen;
     settings.fullScreen = input.fullScreen;
     settings.uncapped = input.uncapped;
-    if (input.quitAfter && !ReadPositiveNumber(*input.quitAfter, LongestQuitAfterSeconds, settings.quitAfterSeconds)) {
-        err << "tagvind: --quit-after expects a number of seconds above 0, not '" << *input.quitAfter << "'\n";
-        return ExitUsage;
+    if (input.quitAfter) {
+        std::optional<double> seconds = ReadDecimalOption(QuitAfterRule, *input.quitAfter, err);
+        if (!seconds)
+            return ExitUsage;
+        settings.quitAfterSeconds = *seconds;
     }
     if (input.window) {
-        if (!ReadPictureSize(*input.window, settings.windowWidth, settings.windowHeight) ||
-            settings.windowWidth < SmallestWindowSide || settings.windowHeight < SmallestWindowSide) {
-            err << "tagvind: --window expects WIDTHxHEIGHT, each side from " << SmallestWindowSide
-                << " to 8192, not '" << *input.window << "'\n";
+        std::optional<PictureSize> size =
+            ReadPictureSizeOption("--window", *input.window, SmallestWindowSide, LargestPictureSide, err);
+        if (!size)
             return ExitUsage;
-        }
+        settings.windowWidth = size->width;
+        settings.windowHeight = size->height;
     }
     if (input.fixedFrameMs) {
-        double frameMs = 0.0;
-        if (!ReadPositiveNumber(*input.fixedFrameMs, LongestFixedFrameMs, frameMs) || frameMs != std::floor(frameMs)) {
-            err << "tagvind: --fixed-frame-ms expects whole milliseconds from 1 to " << LongestFixedFrameMs << "\n";
+        std::optional<int64_t> frameMs = ReadWholeOption(FixedFrameRule, *input.fixedFrameMs, err);
+        if (!frameMs)
             return ExitUsage;
-        }
-        settings.fixedFrameMs = static_cast<int32_t>(frameMs);
+        settings.fixedFrameMs = static_cast<int32_t>(*frameMs);
     }
     settings.screenshotPath = input.screenshotPath.value_or("");
     settings.eventsPath = input.eventsPath.value_or("");
@@ -99,13 +87,13 @@ void AddPlayCommand(CLI::App& app)
                       "are printed, and the dialog after a run ends the program");
     command->add_option_function<std::string>(
         "--quit-after", [input](const std::string& text) { input->quitAfter = text; },
-        "end the program after this many seconds");
+        "end the program after this many seconds (0.001..604800)");
     command->add_option_function<std::string>(
         "--screenshot", [input](const std::string& path) { input->screenshotPath = path; },
         "write the last frame to this PNG file as the program ends");
     command->add_option_function<std::string>(
         "--window", [input](const std::string& text) { input->window = text; },
-        "the window's size, WIDTHxHEIGHT (default 300x300)");
+        "the window's size, WIDTHxHEIGHT, each side 100..16384 (default 300x300)");
     command->add_flag("--fullscreen", input->fullScreen, "switch to full screen once the game has started");
     command->add_flag("--uncapped", input->uncapped,
                       "draw frames as fast as the machine can, not paced to the display (for measuring)");

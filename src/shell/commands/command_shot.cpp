@@ -8,6 +8,7 @@
 #include <string>
 
 #include "device/device_results.h"
+#include "shell/command_numbers.h"
 #include "shell/commands/commands.h"
 #include "shell/commands/headless_game.h"
 #include "shell/commands/render_commands.h"
@@ -19,37 +20,17 @@
 
 namespace {
 
-constexpr int32_t SmallestSide = 16;
-constexpr int32_t LargestSide = 8192;
-constexpr double LongestDriveSeconds = 6.0 * 3600.0;
+// Six hours of game time: the longest line with every wait, and then some.
+constexpr DecimalNumberRule DriveRule = {"--drive", "a number of seconds", 0.0, 6.0 * 3600.0};
 
 struct ShotCommandInput {
     WorldOptionsInput world;
-    double driveSeconds = 0.0;
+    std::string driveSeconds = "0";
     std::string view = "cab";
     std::string size = "1024x768";
     bool noBatch = false;
     std::string pngPath;
 };
-
-}  // namespace
-
-bool ReadPictureSize(const std::string& text, int32_t& width, int32_t& height)
-{
-    int w = 0;
-    int h = 0;
-    char x = 0;
-    char extra = 0;
-    if (std::sscanf(text.c_str(), "%d%c%d%c", &w, &x, &h, &extra) != 3 || (x != 'x' && x != 'X'))
-        return false;
-    if (w < SmallestSide || h < SmallestSide || w > LargestSide || h > LargestSide)
-        return false;
-    width = w;
-    height = h;
-    return true;
-}
-
-namespace {
 
 int RunShot(const ShotCommandInput& input, std::ostream& out, std::ostream& err)
 {
@@ -57,14 +38,16 @@ int RunShot(const ShotCommandInput& input, std::ostream& out, std::ostream& err)
     uint32_t seed = 0;
     if (!ResolveWorldOptions(input.world, options, seed, err))
         return ExitUsage;
-    ShotSettings settings;
-    if (!ReadPictureSize(input.size, settings.width, settings.height)) {
-        err << "tagvind: --size expects WIDTHxHEIGHT, each from " << SmallestSide << " to " << LargestSide
-            << ", not '" << input.size << "'\n";
+    std::optional<PictureSize> size =
+        ReadPictureSizeOption("--size", input.size, SmallestPictureSide, LargestPictureSide, err);
+    std::optional<double> driveSeconds = ReadDecimalOption(DriveRule, input.driveSeconds, err);
+    if (!size || !driveSeconds)
         return ExitUsage;
-    }
+    ShotSettings settings;
+    settings.width = size->width;
+    settings.height = size->height;
     settings.viewMode = input.view == "outside" ? ViewOutside : ViewCab;
-    settings.driveSeconds = input.driveSeconds;
+    settings.driveSeconds = *driveSeconds;
     settings.batching = !input.noBatch;
 
     std::unique_ptr<GameSession> game = BuildHeadlessGame(options, seed);
@@ -100,10 +83,10 @@ void AddShotCommand(CLI::App& app)
     auto input = std::make_shared<ShotCommandInput>();
     CLI::App* command = app.add_subcommand("shot", "Draw one frame offscreen and write it as a PNG file");
     AddWorldOptions(*command, input->world);
-    command->add_option("--drive", input->driveSeconds, "game seconds the autopilot drives before the picture")
-        ->check(CLI::Range(0.0, LongestDriveSeconds));
+    command->add_option("--drive", input->driveSeconds,
+                        "game seconds the autopilot drives before the picture (0..21600, default 0)");
     command->add_option("--view", input->view, "cab or outside")->check(CLI::IsMember({"cab", "outside"}));
-    command->add_option("--size", input->size, "picture size WIDTHxHEIGHT (default 1024x768)");
+    command->add_option("--size", input->size, "picture size WIDTHxHEIGHT, each side 16..16384 (default 1024x768)");
     command->add_flag("--no-batch", input->noBatch, "send every draw as its own GL call");
     command->add_option("--png", input->pngPath, "the PNG file to write")->required();
     command->callback([input] {

@@ -2,16 +2,10 @@
 // The commands that draw the scene without a display: `tagvind shot` writes one frame as a PNG
 // file, `tagvind bench scene` times the scene on both drawing paths.
 
-#include <cstdint>
-#include <string>
-
 #include <CLI/CLI.hpp>
 
 // Adds `shot`, and `scene` under `bench` (which must have been added already).
 void AddRenderCommands(CLI::App& app);
-
-// Reads "WIDTHxHEIGHT", each side from 16 to 8192.
-bool ReadPictureSize(const std::string& text, int32_t& width, int32_t& height);
 
 // `tagvind bench scene`, added under `bench`.
 void AddBenchSceneCommand(CLI::App& app);

@@ -31,6 +31,6 @@ void AddWorldOptions(CLI::App& command, WorldOptionsInput& input)
         "--sound", [&input](const std::string& text) { input.sound = text; }, "off, automatic or electric");
     command.add_option_function<std::string>(
         "--seed", [&input](const std::string& text) { input.seed = text; },
-        "number that stands for the clock reading the generator is seeded with (0..4294967295), "
+        "number that stands for the clock reading the generator is seeded with (0..2147483647), "
         "so that a random or custom line can be built again");
 }

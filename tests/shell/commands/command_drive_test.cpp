@@ -68,6 +68,7 @@ TEST(CommandDrive, BadInputIsRefusedWithAMessage)
     } cases[] = {
         {"--controls '" + malformed + "'", 1, "line 2"},
         {"--controls '" + (folder / "missing.jsonl").string() + "'", 1, "cannot read the controls file"},
+        {"--controls - </dev/zero", 1, "line 1 is longer than 4096 bytes"},
         {"--autopilot --controls '" + good + "'", 2, "excludes"},
         {"--autopilot --trace '" + (folder / "no-such-folder" / "trace.jsonl").string() + "'", 1, "cannot write the trace"},
         {"--step 0", 2, "--step expects"},

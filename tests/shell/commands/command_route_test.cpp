@@ -239,7 +239,7 @@ TEST(CommandRoute, CommandLineMistakesExitWithStatusTwo)
         {"route --meeting 3km", "tagvind: --meeting expects a whole number, not '3km'\n"},
         {"route --scenery 9", "tagvind: --scenery expects 1 to 5, random or custom (or 6, 7), not '9'\n"},
         {"route --sound loud", "tagvind: --sound expects off, automatic or electric, not 'loud'\n"},
-        {"route --seed minus", "tagvind: --seed expects a whole number from 0 to 4294967295, not 'minus'\n"},
+        {"route --seed minus", "tagvind: --seed expects a whole number from 0 to 2147483647, not 'minus'\n"},
         {"route --no-such-option", "tagvind: "},
         {"route --length", "tagvind: "},
         {"no-such-command", "tagvind: "},
