@@ -3,12 +3,18 @@
 
 #include "shell/commands/command_play.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "platform/null_platform.h"
 #include "platform/sdl_sound_buffer.h"
@@ -16,6 +22,7 @@
 #include "shell/commands/render_commands.h"
 #include "shell/commands/world_options_cli.h"
 #include "shell/game_app.h"
+#include "shell/output_file.h"
 
 namespace {
 
@@ -46,6 +53,49 @@ bool ReadPositiveNumber(const std::string& text, double highest, double& value)
     if (in.fail() || !(in >> std::ws).eof() || !std::isfinite(number) || number <= 0.0 || number > highest)
         return false;
     value = number;
+    return true;
+}
+
+// The files the game writes are known to be writable before it starts, so that a long run never
+// ends in a write that fails. One of them may go to standard output: it then stands alone there,
+// and what the game prints on standard output (the summary, the message boxes of an offscreen
+// run) goes to standard error instead.
+bool PrepareOutputs(const PlayCommandInput& input, PlaySettings& settings, std::ostream& err)
+{
+    struct Output {
+        const char* option;
+        const std::optional<std::string>& given;
+        std::string& path;
+    };
+    const Output outputs[] = {{"--screenshot", input.screenshotPath, settings.screenshotPath},
+                              {"--state-dump", input.stateDumpPath, settings.stateDumpPath},
+                              {"--live-state", input.liveStatePath, settings.liveStatePath}};
+    std::string* toStandardOutput = nullptr;
+    for (const Output& output : outputs) {
+        if (!output.given)
+            continue;
+        std::string reason;
+        if (*output.given == StandardOutputName && toStandardOutput != nullptr) {
+            err << "tagvind: " << output.option << ": only one file can go to standard output\n";
+            return false;
+        }
+        if (*output.given == StandardOutputName) {
+            toStandardOutput = &output.path;
+        } else if (!CheckOutputPath(*output.given, reason)) {
+            err << "tagvind: " << output.option << ": cannot write '" << *output.given << "': " << reason << "\n";
+            return false;
+        }
+    }
+    if (toStandardOutput != nullptr) {
+        std::cout.flush();
+        std::fflush(stdout);
+        int fileOutput = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
+        if (fileOutput < 0 || dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
+            err << "tagvind: cannot keep standard output for the file: " << std::strerror(errno) << "\n";
+            return false;
+        }
+        *toStandardOutput = "/proc/self/fd/" + std::to_string(fileOutput);
+    }
     return true;
 }
 
@@ -82,6 +132,8 @@ int RunPlayCommand(const PlayCommandInput& input, std::ostream& out, std::ostrea
     settings.eventsPath = input.eventsPath.value_or("");
     settings.stateDumpPath = input.stateDumpPath.value_or("");
     settings.liveStatePath = input.liveStatePath.value_or("");
+    if (!PrepareOutputs(input, settings, err))
+        return ExitFailure;
     // Offscreen nobody hears the engine either: it streams into the null sound buffer.
     return RunGame(settings, settings.offscreen ? OpenNullSoundDevice : CreateSdlSoundBuffer, out, err);
 }
@@ -102,7 +154,7 @@ void AddPlayCommand(CLI::App& app)
         "end the program after this many seconds");
     command->add_option_function<std::string>(
         "--screenshot", [input](const std::string& path) { input->screenshotPath = path; },
-        "write the last frame to this PNG file as the program ends");
+        "write the last frame to this PNG file as the program ends ('-' for standard output)");
     command->add_option_function<std::string>(
         "--window", [input](const std::string& text) { input->window = text; },
         "the window's size, WIDTHxHEIGHT (default 300x300)");
