@@ -122,7 +122,8 @@ int RunDriveCommand(const DriveCommandInput& input, std::ostream& out, std::ostr
         }
     }
 
-    // Both outputs are known to be writable before the drive, which may take hours.
+    // Both outputs are known to be writable before the drive, which may take hours; the trace is
+    // open from the start, and is written as the drive goes.
     bool traceToOutput = input.tracePath && *input.tracePath == StandardOutputName;
     bool recordToOutput = input.recordPath && *input.recordPath == StandardOutputName;
     if (traceToOutput && recordToOutput) {
@@ -130,26 +131,31 @@ int RunDriveCommand(const DriveCommandInput& input, std::ostream& out, std::ostr
         return ExitUsage;
     }
     std::string reason;
-    if (input.tracePath && !CheckOutputPath(*input.tracePath, reason)) {
-        err << "tagvind: cannot write the trace '" << *input.tracePath << "': " << reason << "\n";
-        return ExitFailure;
-    }
     if (input.recordPath && !CheckOutputPath(*input.recordPath, reason)) {
         err << "tagvind: cannot write the recorded controls '" << *input.recordPath << "': " << reason << "\n";
         return ExitFailure;
     }
+    OutputFile traceFile;
+    if (input.tracePath && !OpenOutputFile(*input.tracePath, traceFile, reason)) {
+        err << "tagvind: cannot write the trace '" << *input.tracePath << "': " << reason << "\n";
+        return ExitFailure;
+    }
+    OutputFileBuffer traceBuffer(traceFile);
+    std::ostream trace(&traceBuffer);
 
     std::unique_ptr<GameSession> game = BuildHeadlessGame(options, seed);
     World& world = game->world;
 
-    std::ostringstream trace;
     std::vector<ControlSetting> changes;
     DriveSummary summary = DriveHeadless(*game, settings, input.tracePath ? &trace : nullptr,
                                          input.recordPath ? &changes : nullptr);
 
-    if (input.tracePath && !WriteOutputFile(*input.tracePath, trace.str(), reason)) {
-        err << "tagvind: cannot write the trace '" << *input.tracePath << "': " << reason << "\n";
-        return ExitFailure;
+    if (input.tracePath) {
+        trace.flush();
+        if (!CloseOutputFile(traceFile, reason)) {
+            err << "tagvind: cannot write the trace '" << *input.tracePath << "': " << reason << "\n";
+            return ExitFailure;
+        }
     }
     if (input.recordPath) {
         std::ostringstream record;
@@ -200,7 +206,7 @@ void AddDriveCommand(CLI::App& app)
         "game minutes after which the drive gives up (default 240)");
     command->add_option_function<std::string>(
         "--trace", [input](const std::string& path) { input->tracePath = path; },
-        "write one JSON line per game second to this file ('-' for standard output)");
+        "write one JSON line per game second to this file as the drive goes ('-' for standard output)");
     command->add_option_function<std::string>(
         "--record", [input](const std::string& path) { input->recordPath = path; },
         "write every change the driver made to the controls to this file, as a --controls file that "
