@@ -11,8 +11,8 @@
 
 #include <stb_image.h>
 
+#include "shell/output_file.h"
 #include "shell/png_file.h"
-#include "shell/replace_file.h"
 
 int main(int argc, char** argv)
 {
@@ -58,7 +58,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "icon_png: cannot encode %s\n", argv[2]);
         return 1;
     }
-    if (!ReplaceFileContents(argv[2], png, reason)) {
+    if (!WriteOutputFile(argv[2], png, reason)) {
         std::fprintf(stderr, "icon_png: cannot write %s: %s\n", argv[2], reason.c_str());
         return 1;
     }

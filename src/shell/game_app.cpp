@@ -31,9 +31,9 @@
 #include "shell/game_ui.h"
 #include "shell/game_window.h"
 #include "shell/help_contents.h"
+#include "shell/output_file.h"
 #include "shell/png_file.h"
 #include "shell/render_session.h"
-#include "shell/replace_file.h"
 #include "shell/shell_commands.h"
 #include "shell/state_dump.h"
 #include "shell/window_procedure.h"
@@ -98,6 +98,8 @@ struct GameApp {
     double nextFrameDueMs = 0.0;     // when frames are paced by the timer
     uint32_t liveStateWrittenMs = 0;
     uint32_t lastFrameKeptMs = 0;
+    bool liveStateFailing = false;   // said once, not ten times a second
+    bool outputFailed = false;       // a file asked for was not written: the program fails
 };
 
 uint32_t NowMs(const GameApp& app)
@@ -215,10 +217,12 @@ bool WritePicture(GameApp& app, const std::string& path, int32_t width, int32_t 
     std::string reason;
     if (!EncodePng(width, height, rgba, png)) {
         *app.err << "tagvind: cannot encode the picture for " << path << "\n";
+        app.outputFailed = true;
         return false;
     }
-    if (!ReplaceFileContents(path, png, reason)) {
+    if (!WriteOutputFile(path, png, reason)) {
         *app.err << "tagvind: cannot write " << path << ": " << reason << "\n";
+        app.outputFailed = true;
         return false;
     }
     return true;
@@ -232,8 +236,10 @@ void WriteStateDump(GameApp& app)
     dump["snapshots"] = app.snapshots;
     dump["final"] = DumpGameState(*app.game, NowMs(app), MenuBarHeight(*app.ui));
     std::string reason;
-    if (!ReplaceFileContents(app.settings.stateDumpPath, dump.dump(2) + "\n", reason))
+    if (!WriteOutputFile(app.settings.stateDumpPath, dump.dump(2) + "\n", reason)) {
         *app.err << "tagvind: cannot write " << app.settings.stateDumpPath << ": " << reason << "\n";
+        app.outputFailed = true;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -306,7 +312,12 @@ void WriteLiveState(GameApp& app)
                        {"nativeWindow", NativeWindowOf(device)}};
     state["dialogWindow"] = app.modalWindow != nullptr;
     std::string reason;
-    ReplaceFileContents(app.settings.liveStatePath, state.dump() + "\n", reason);
+    bool written = WriteOutputFile(app.settings.liveStatePath, state.dump() + "\n", reason);
+    if (!written && !app.liveStateFailing) {
+        *app.err << "tagvind: cannot write " << app.settings.liveStatePath << ": " << reason << "\n";
+        app.outputFailed = true;
+    }
+    app.liveStateFailing = !written;
 }
 
 // One turn's end: the marks due, then the timer of a scripted run moves on by a frame.
@@ -847,11 +858,13 @@ void ShutDown(GameApp& app)
         std::vector<uint8_t> rgba;
         int32_t width = 0;
         int32_t height = 0;
-        if (ReadLastFrame(*app.ui, rgba, width, height))
+        if (ReadLastFrame(*app.ui, rgba, width, height)) {
             WritePicture(app, app.settings.screenshotPath, width, height, rgba);
-        else
+        } else {
             *app.err << "tagvind: no frame was drawn, so there is no picture for " << app.settings.screenshotPath
                      << "\n";
+            app.outputFailed = true;
+        }
     }
     WriteStateDump(app);
     *app.out << RunSummary(*app.game).dump() << "\n";
@@ -953,7 +966,6 @@ int RunGame(PlaySettings settings, const OpenSoundDevice& openSound, std::ostrea
     if (settings.fullScreen)
         HandleCommand(game, platform, CommandToggleFullScreen, false);
     RunLoop(app, platform);
-    bool failed = app.renderingFailed;
     ShutDown(app);
-    return failed ? 1 : 0;
+    return app.renderingFailed || app.outputFailed ? 1 : 0;
 }

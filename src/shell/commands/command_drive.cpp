@@ -17,7 +17,7 @@
 #include "shell/commands/commands.h"
 #include "shell/commands/headless_game.h"
 #include "shell/commands/world_options_cli.h"
-#include "shell/replace_file.h"
+#include "shell/output_file.h"
 #include "sim/autopilot.h"
 #include "world/world.h"
 
@@ -101,17 +101,37 @@ int RunDriveCommand(const DriveCommandInput& input, std::ostream& out, std::ostr
         }
     }
 
+    // Both outputs are known to be writable before the drive, which may take hours; the trace is
+    // open from the start, and is written as the drive goes.
+    bool traceToOutput = input.tracePath && *input.tracePath == StandardOutputName;
+    bool recordToOutput = input.recordPath && *input.recordPath == StandardOutputName;
+    if (traceToOutput && recordToOutput) {
+        err << "tagvind: --trace and --record cannot both go to standard output\n";
+        return ExitUsage;
+    }
+    std::string reason;
+    if (input.recordPath && !CheckOutputPath(*input.recordPath, reason)) {
+        err << "tagvind: cannot write the recorded controls '" << *input.recordPath << "': " << reason << "\n";
+        return ExitFailure;
+    }
+    OutputFile traceFile;
+    if (input.tracePath && !OpenOutputFile(*input.tracePath, traceFile, reason)) {
+        err << "tagvind: cannot write the trace '" << *input.tracePath << "': " << reason << "\n";
+        return ExitFailure;
+    }
+    OutputFileBuffer traceBuffer(traceFile);
+    std::ostream trace(&traceBuffer);
+
     std::unique_ptr<GameSession> game = BuildHeadlessGame(options, seed);
     World& world = game->world;
 
-    std::ostringstream trace;
     std::vector<ControlSetting> changes;
     DriveSummary summary = DriveHeadless(*game, settings, input.tracePath ? &trace : nullptr,
                                          input.recordPath ? &changes : nullptr);
 
     if (input.tracePath) {
-        std::string reason;
-        if (!ReplaceFileContents(*input.tracePath, trace.str(), reason)) {
+        trace.flush();
+        if (!CloseOutputFile(traceFile, reason)) {
             err << "tagvind: cannot write the trace '" << *input.tracePath << "': " << reason << "\n";
             return ExitFailure;
         }
@@ -120,17 +140,19 @@ int RunDriveCommand(const DriveCommandInput& input, std::ostream& out, std::ostr
         std::ostringstream record;
         for (const ControlSetting& change : changes)
             WriteControlSettingLine(record, change);
-        std::string reason;
-        if (!ReplaceFileContents(*input.recordPath, record.str(), reason)) {
+        if (!WriteOutputFile(*input.recordPath, record.str(), reason)) {
             err << "tagvind: cannot write the recorded controls '" << *input.recordPath << "': " << reason << "\n";
             return ExitFailure;
         }
     }
 
-    out << SummaryToJson(summary, game->options, seed).dump(2) << '\n';
-    if (!out.flush()) {
-        err << "tagvind: cannot write to standard output\n";
-        return ExitFailure;
+    // What goes to standard output stands alone, so that it can be piped into a reader.
+    if (!traceToOutput && !recordToOutput) {
+        out << SummaryToJson(summary, game->options, seed).dump(2) << '\n';
+        if (!out.flush()) {
+            err << "tagvind: cannot write to standard output\n";
+            return ExitFailure;
+        }
     }
     if (!summary.reachedDestination) {
         ReportTimeRanOut(world, summary, seed, err);
@@ -163,11 +185,11 @@ void AddDriveCommand(CLI::App& app)
         "game minutes after which the drive gives up (0..1440, default 240)");
     command->add_option_function<std::string>(
         "--trace", [input](const std::string& path) { input->tracePath = path; },
-        "write one JSON line per game second to this file");
+        "write one JSON line per game second to this file as the drive goes ('-' for standard output)");
     command->add_option_function<std::string>(
         "--record", [input](const std::string& path) { input->recordPath = path; },
         "write every change the driver made to the controls to this file, as a --controls file that "
-        "replays the drive");
+        "replays the drive ('-' for standard output)");
     command->callback([input] {
         int status = RunDriveCommand(*input, std::cout, std::cerr);
         if (status != ExitSuccess)

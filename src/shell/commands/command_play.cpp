@@ -3,10 +3,16 @@
 
 #include "shell/commands/command_play.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "platform/null_platform.h"
 #include "platform/sdl_sound_buffer.h"
@@ -14,6 +20,7 @@
 #include "shell/commands/commands.h"
 #include "shell/commands/world_options_cli.h"
 #include "shell/game_app.h"
+#include "shell/output_file.h"
 
 namespace {
 
@@ -36,6 +43,49 @@ struct PlayCommandInput {
     std::optional<std::string> liveStatePath;
     std::optional<std::string> fixedFrameMs;
 };
+
+// The files the game writes are known to be writable before it starts, so that a long run never
+// ends in a write that fails. One of them may go to standard output: it then stands alone there,
+// and what the game prints on standard output (the summary, the message boxes of an offscreen
+// run) goes to standard error instead.
+bool PrepareOutputs(const PlayCommandInput& input, PlaySettings& settings, std::ostream& err)
+{
+    struct Output {
+        const char* option;
+        const std::optional<std::string>& given;
+        std::string& path;
+    };
+    const Output outputs[] = {{"--screenshot", input.screenshotPath, settings.screenshotPath},
+                              {"--state-dump", input.stateDumpPath, settings.stateDumpPath},
+                              {"--live-state", input.liveStatePath, settings.liveStatePath}};
+    std::string* toStandardOutput = nullptr;
+    for (const Output& output : outputs) {
+        if (!output.given)
+            continue;
+        std::string reason;
+        if (*output.given == StandardOutputName && toStandardOutput != nullptr) {
+            err << "tagvind: " << output.option << ": only one file can go to standard output\n";
+            return false;
+        }
+        if (*output.given == StandardOutputName) {
+            toStandardOutput = &output.path;
+        } else if (!CheckOutputPath(*output.given, reason)) {
+            err << "tagvind: " << output.option << ": cannot write '" << *output.given << "': " << reason << "\n";
+            return false;
+        }
+    }
+    if (toStandardOutput != nullptr) {
+        std::cout.flush();
+        std::fflush(stdout);
+        int fileOutput = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
+        if (fileOutput < 0 || dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
+            err << "tagvind: cannot keep standard output for the file: " << std::strerror(errno) << "\n";
+            return false;
+        }
+        *toStandardOutput = "/proc/self/fd/" + std::to_string(fileOutput);
+    }
+    return true;
+}
 
 int RunPlayCommand(const PlayCommandInput& input, std::ostream& out, std::ostream& err)
 {
@@ -70,6 +120,8 @@ int RunPlayCommand(const PlayCommandInput& input, std::ostream& out, std::ostrea
     settings.eventsPath = input.eventsPath.value_or("");
     settings.stateDumpPath = input.stateDumpPath.value_or("");
     settings.liveStatePath = input.liveStatePath.value_or("");
+    if (!PrepareOutputs(input, settings, err))
+        return ExitFailure;
     // Offscreen nobody hears the engine either: it streams into the null sound buffer.
     return RunGame(settings, settings.offscreen ? OpenNullSoundDevice : CreateSdlSoundBuffer, out, err);
 }
@@ -90,7 +142,7 @@ void AddPlayCommand(CLI::App& app)
         "end the program after this many seconds (0.001..604800)");
     command->add_option_function<std::string>(
         "--screenshot", [input](const std::string& path) { input->screenshotPath = path; },
-        "write the last frame to this PNG file as the program ends");
+        "write the last frame to this PNG file as the program ends ('-' for standard output)");
     command->add_option_function<std::string>(
         "--window", [input](const std::string& text) { input->window = text; },
         "the window's size, WIDTHxHEIGHT, each side 100..16384 (default 300x300)");

@@ -10,7 +10,7 @@
 #include "shell/commands/commands.h"
 #include "shell/commands/route_report.h"
 #include "shell/commands/world_options_cli.h"
-#include "shell/replace_file.h"
+#include "shell/output_file.h"
 #include "shell/world_json.h"
 #include "world/world.h"
 
@@ -34,17 +34,12 @@ int RunRouteCommand(const RouteCommandInput& input, std::ostream& out, std::ostr
     BuildWorld(*world, options, seed);
     std::chrono::duration<double, std::milli> buildTime = std::chrono::steady_clock::now() - buildStart;
 
-    bool jsonToOutput = input.jsonPath && *input.jsonPath == "-";
+    bool jsonToOutput = input.jsonPath && *input.jsonPath == StandardOutputName;
     if (input.jsonPath) {
-        std::string text = FormatWorldJson(WorldToJson(*world, options));
-        if (jsonToOutput) {
-            out << text;
-        } else {
-            std::string reason;
-            if (!ReplaceFileContents(*input.jsonPath, text, reason)) {
-                err << "tagvind: cannot write '" << *input.jsonPath << "': " << reason << "\n";
-                return ExitFailure;
-            }
+        std::string reason;
+        if (!WriteOutputFile(*input.jsonPath, FormatWorldJson(WorldToJson(*world, options)), reason)) {
+            err << "tagvind: cannot write '" << *input.jsonPath << "': " << reason << "\n";
+            return ExitFailure;
         }
     }
     // The JSON on standard output stands alone, so that it can be piped into a reader.

@@ -14,8 +14,8 @@
 #include "shell/commands/render_commands.h"
 #include "shell/commands/scene_shot.h"
 #include "shell/commands/world_options_cli.h"
+#include "shell/output_file.h"
 #include "shell/png_file.h"
-#include "shell/replace_file.h"
 #include "world/world.h"
 
 namespace {
@@ -50,21 +50,29 @@ int RunShot(const ShotCommandInput& input, std::ostream& out, std::ostream& err)
     settings.driveSeconds = *driveSeconds;
     settings.batching = !input.noBatch;
 
+    std::string reason;
+    if (!CheckOutputPath(input.pngPath, reason)) {
+        err << "tagvind: cannot write " << input.pngPath << ": " << reason << '\n';
+        return ExitFailure;
+    }
+
     std::unique_ptr<GameSession> game = BuildHeadlessGame(options, seed);
     ShotPicture picture;
     if (IsFailure(TakeShot(*game, settings, picture, err)))
         return ExitFailure;
 
     std::string png;
-    std::string reason;
     if (!EncodePng(picture.width, picture.height, picture.rgba, png)) {
         err << "tagvind: the picture could not be encoded as PNG\n";
         return ExitFailure;
     }
-    if (!ReplaceFileContents(input.pngPath, png, reason)) {
+    if (!WriteOutputFile(input.pngPath, png, reason)) {
         err << "tagvind: cannot write " << input.pngPath << ": " << reason << '\n';
         return ExitFailure;
     }
+    // A picture on standard output stands alone, so that it can be piped into a viewer.
+    if (input.pngPath == StandardOutputName)
+        return ExitSuccess;
     const TrainUnit& player = game->world.trains[game->world.playerUnit];
     char line[256];
     std::snprintf(line, sizeof line,
@@ -88,7 +96,7 @@ void AddShotCommand(CLI::App& app)
     command->add_option("--view", input->view, "cab or outside")->check(CLI::IsMember({"cab", "outside"}));
     command->add_option("--size", input->size, "picture size WIDTHxHEIGHT, each side 16..16384 (default 1024x768)");
     command->add_flag("--no-batch", input->noBatch, "send every draw as its own GL call");
-    command->add_option("--png", input->pngPath, "the PNG file to write")->required();
+    command->add_option("--png", input->pngPath, "the PNG file to write ('-' for standard output)")->required();
     command->callback([input] {
         int status = RunShot(*input, std::cout, std::cerr);
         if (status != ExitSuccess)

@@ -137,6 +137,9 @@ DriveSummary DriveHeadless(GameSession& game, const DriveSettings& settings, std
         if (trace != nullptr && time + TimeSlack >= static_cast<double>(nextTraceSecond)) {
             WriteTraceLine(*trace, world, time);
             nextTraceSecond = static_cast<int64_t>(std::floor(time + TimeSlack)) + 1;
+            // A trace that can no longer be written fails the drive, so there is no use going on.
+            if (!*trace)
+                break;
         }
     }
 

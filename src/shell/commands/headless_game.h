@@ -45,7 +45,8 @@ std::unique_ptr<GameSession> BuildHeadlessGame(const GameOptions& options, uint3
 
 // Plays the session's built world from where it stands until the destination is reached or the
 // time runs out, a frame every settings.stepSeconds of game time. With trace, writes one JSON
-// line after the frame that reaches each whole game second. With controlChanges, lists every
+// line after the frame that reaches each whole game second, and stops early once the trace
+// cannot be written. With controlChanges, lists every
 // change the driver made to the controls, at the start time of its frame, so that the drive can
 // be replayed setting by setting.
 DriveSummary DriveHeadless(GameSession& game, const DriveSettings& settings, std::ostream* trace,

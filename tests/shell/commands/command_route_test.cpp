@@ -194,40 +194,6 @@ TEST(CommandRoute, SeedRepeatsARandomLineAndOtherSeedsGiveOtherLines)
     EXPECT_EQ(nlohmann::ordered_json::parse(custom.out)["options"]["curvesPercent"], 80);
 }
 
-TEST(CommandRoute, UnwritableTargetFailsWithoutLeavingAFile)
-{
-    TagvindRun missingFolder = RunTagvind("route --length 5 --json /nonexistent-dir/x.json");
-    EXPECT_EQ(missingFolder.status, 1);
-    EXPECT_NE(missingFolder.err.find("tagvind: cannot write '/nonexistent-dir/x.json'"), std::string::npos)
-        << missingFolder.err;
-    EXPECT_EQ(missingFolder.out, "") << "no report of a run that failed";
-    EXPECT_FALSE(std::filesystem::exists("/nonexistent-dir/x.json"));
-
-    // A folder in the target's place: the temporary file beside it must not stay behind.
-    ScratchFolder folder;
-    std::filesystem::create_directory(folder / "taken");
-    TagvindRun taken = RunTagvind("route --length 5 --json '" + (folder / "taken").string() + "'");
-    EXPECT_EQ(taken.status, 1);
-    EXPECT_NE(taken.err.find("cannot write"), std::string::npos) << taken.err;
-    EXPECT_EQ(FolderEntries(folder.path()), std::vector<std::string>{"taken"});
-    EXPECT_TRUE(std::filesystem::is_empty(folder / "taken"));
-}
-
-TEST(CommandRoute, ExistingFileIsReplacedWhole)
-{
-    ScratchFolder folder;
-    std::filesystem::path dump = folder / "world.json";
-    {
-        std::ofstream old(dump);
-        old << std::string(4 << 20, 'x');
-    }
-    TagvindRun run = RunTagvind("route --length 5 --json '" + dump.string() + "'");
-    ASSERT_EQ(run.status, 0) << run.err;
-    auto json = nlohmann::ordered_json::parse(ReadWholeFile(dump));
-    EXPECT_EQ(json["options"]["totalLengthKm"], 5);
-    EXPECT_EQ(FolderEntries(folder.path()), std::vector<std::string>{"world.json"});
-}
-
 TEST(CommandRoute, CommandLineMistakesExitWithStatusTwo)
 {
     struct Case {

@@ -184,9 +184,6 @@ TEST(ShotCommand, WritesThePictureAsAPngFile)
     EXPECT_EQ(RunTagvind("shot --size wide --png '" + png + "'").status, 2);
     EXPECT_EQ(RunTagvind("shot --view above --png '" + png + "'").status, 2);
     EXPECT_EQ(RunTagvind("shot --size 160x120").status, 2) << "--png is required";
-    TagvindRun unwritable = RunTagvind("shot --length 5 --size 32x32 --png '" + (folder / "no/such/dir.png").string() + "'");
-    EXPECT_EQ(unwritable.status, 1);
-    EXPECT_NE(unwritable.err.find("cannot write"), std::string::npos) << unwritable.err;
     if (sanitizer != nullptr)
         setenv("ASAN_OPTIONS", previousSanitizer.c_str(), 1);
     else
