@@ -19,6 +19,7 @@
 
 #include "device/render_device.h"
 #include "device/texture_store.h"
+#include "platform/display_errors.h"
 #include "platform/quiet_stderr.h"
 
 namespace {
@@ -360,6 +361,8 @@ void PushWindowEvent(const EventTarget& target, uint8_t windowEvent)
 
 bool StartWindowSystem(std::string& whyNot)
 {
+    // Before any video starts, so that every later start of it passes X errors on to the game.
+    CatchDisplayErrors();
     // SDL's start loads the libraries under it, which may complain about what the machine lacks;
     // the game says for itself what it does without a display or a sound card.
     QuietStandardError quiet;

@@ -693,10 +693,15 @@ private:
 // [SECTION] Start-up, the loop, shutdown
 // ---------------------------------------------------------------------------------------------
 
+// The device's failure in a box, with the driver's words for it. A box in a window is also
+// written to stderr first: it may open where nobody looks, and the output is what is kept.
 void ReportDeviceFailure(const GameApp& app, int32_t code, int32_t mode)
 {
     MessageIcon icon = mode == DeviceErrorExits ? MessageIcon::Error : MessageIcon::Warning;
-    ShowMessageBox(DeviceErrorCaption, DeviceErrorText(code, mode), icon, nullptr, app.settings.offscreen);
+    std::string text = DeviceErrorText(code, mode, app.session.device.failureCause);
+    if (!app.settings.offscreen)
+        *app.err << DeviceErrorCaption << ": " << text << std::endl;
+    ShowMessageBox(DeviceErrorCaption, text, icon, nullptr, app.settings.offscreen);
 }
 
 bool ReadScript(GameApp& app)

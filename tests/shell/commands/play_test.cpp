@@ -470,6 +470,23 @@ TEST(PlayOffscreen, WithoutADisplayPlayRunsTheDemo)
     EXPECT_GT(ReadPicture(folder / "tagvind-demo.png").width, 0);
 }
 
+TEST(PlayOffscreen, BrokenOpenGlSaysWhatFailedInTheDriversWordsAndExits)
+{
+    // Mesa finds no driver, so no window can be made for OpenGL.
+    ScratchFolder folder;
+    std::string command = "cd '" + folder.path().string() + "' && LIBGL_DRIVERS_PATH=/nonexistent '" +
+                          TAGVIND_EXECUTABLE + "' play --offscreen --quit-after 1 --sound off >out.txt 2>err.txt";
+    int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    std::string out = ReadWholeFile(folder / "out.txt");
+    EXPECT_EQ(WEXITSTATUS(raw), 1) << out;
+    const std::string says = "Tagvind: No primary\nThe driver says: ";
+    size_t saysAt = out.find(says);
+    ASSERT_NE(saysAt, std::string::npos) << out;
+    // The driver's words, then the box's last sentence.
+    EXPECT_GT(out.find("\n\nThis program will now exit.\n", saysAt), saysAt + says.size() + 10) << out;
+}
+
 TEST(PlayOffscreen, WithoutACommandTheGameIsPlayed)
 {
     // No display here either, so the game goes on to its demo, which runs for a minute: the
