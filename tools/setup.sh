@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
-  libsdl2-dev libepoxy-dev libimgui-dev libstb-dev
+  libsdl2-dev libx11-dev libepoxy-dev libimgui-dev libstb-dev
   nlohmann-json3-dev libcli11-dev libgtest-dev libbenchmark-dev
   xvfb xdotool openbox wmctrl desktop-file-utils python3
 )

@@ -87,11 +87,14 @@ struct RenderDevice {
     SavedSoftwareSwitches savedSwitches = {};
     SceneResources scene = {};
     char renderer[64] = {};             // what OpenGL says draws
+    // After a failed open: what failed, in the driver's own words ("" when it said nothing).
+    char failureCause[256] = {};
 };
 
-// Result codes in device_results.h. A failed open leaves the device closed. A device closed
-// with RenderDeviceCloseKeepingWindow opens again in the window it kept, unless the request
-// wants the other rasterizer or another display, which only a new video system can give.
+// Result codes in device_results.h. A failed open leaves the device closed, with the driver's
+// words in failureCause. A device closed with RenderDeviceCloseKeepingWindow opens again in the
+// window it kept, unless the request wants the other rasterizer or another display, which only
+// a new video system can give.
 int32_t RenderDeviceOpen(RenderDevice& device, const RenderDeviceRequest& request);
 // Closing a never-opened device succeeds and changes nothing. RenderReferencesLeft when scene
 // resources were still held (they are dropped with the context all the same).

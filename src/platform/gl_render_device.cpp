@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "device/device_results.h"
 #include "device/render_device.h"
 #include "device/texture_store.h"
+#include "platform/display_errors.h"
 #include "platform/gl_draw_device.h"
 
 namespace {
@@ -135,9 +137,21 @@ bool TakeWindowSize(RenderDevice& device)
     return true;
 }
 
-int32_t Fail(RenderDevice& device, int32_t code)
+// What SDL said of the step that failed and, under it, what the display refused (a broken
+// OpenGL driver shows itself as an X error of GLX while SDL only says the context failed).
+std::string DriverComplaint()
+{
+    std::string complaint = SDL_GetError();
+    std::string displayError = TakeDisplayError();
+    if (!displayError.empty())
+        complaint += (complaint.empty() ? "" : "; the display refused it: ") + displayError;
+    return complaint;
+}
+
+int32_t Fail(RenderDevice& device, int32_t code, const std::string& cause)
 {
     RenderDeviceClose(device);
+    std::snprintf(device.failureCause, sizeof device.failureCause, "%s", cause.c_str());
     return code == DeviceFailed ? RenderGenericInitError : code;
 }
 
@@ -186,10 +200,14 @@ int32_t RenderDeviceOpen(RenderDevice& device, const RenderDeviceRequest& reques
                        request.displayIndex == device.displayIndex && !DrawsOffscreen();
     if (!keepsWindow)
         RenderDeviceClose(device);
+    device.failureCause[0] = '\0';
+    // Complaints left from earlier calls are no part of this open's failure.
+    SDL_ClearError();
+    TakeDisplayError();
     if (!fullScreen && (request.placement.width <= 0 || request.placement.height <= 0))
-        return Fail(device, DeviceInvalidArgument);
+        return Fail(device, DeviceInvalidArgument, "");
     if (fullScreen && (request.mode.width <= 0 || request.mode.height <= 0))
-        return Fail(device, DeviceInvalidArgument);
+        return Fail(device, DeviceInvalidArgument, "");
     device.fullScreen = fullScreen ? 1 : 0;
     device.displayIndex = request.displayIndex;
 
@@ -197,7 +215,7 @@ int32_t RenderDeviceOpen(RenderDevice& device, const RenderDeviceRequest& reques
         SetContextAttributes(request.flags, device.windowDepthBits);
         int32_t placed = PlaceKeptWindow(device.window, request, fullScreen);
         if (IsFailure(placed))
-            return Fail(device, placed);
+            return Fail(device, placed, DriverComplaint());
     } else {
         // The display system. Mesa reads the software switches when the video subsystem loads
         // its OpenGL library, so they are set before it starts.
@@ -205,11 +223,14 @@ int32_t RenderDeviceOpen(RenderDevice& device, const RenderDeviceRequest& reques
             ForceSoftwareRasterizer(device.savedSwitches);
             device.softwareRasterizer = 1;
         }
+        CatchDisplayErrors();
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-            return Fail(device, RenderNoDisplaySystem);
+            return Fail(device, RenderNoDisplaySystem, DriverComplaint());
         device.videoStarted = 1;
         if (request.displayIndex < 0 || request.displayIndex >= SDL_GetNumVideoDisplays())
-            return Fail(device, RenderNoDisplaySystem);
+            return Fail(device, RenderNoDisplaySystem,
+                        "no display " + std::to_string(request.displayIndex) + " of " +
+                            std::to_string(SDL_GetNumVideoDisplays()));
 
         // The window: its size is the render size.
         SetContextAttributes(request.flags, PreferredDepthBits);
@@ -221,11 +242,11 @@ int32_t RenderDeviceOpen(RenderDevice& device, const RenderDeviceRequest& reques
             device.window = CreateWindow(request, fullScreen);
         }
         if (device.window == nullptr)
-            return Fail(device, RenderNoWindow);
+            return Fail(device, RenderNoWindow, DriverComplaint());
         if (fullScreen) {
             int32_t madeFullScreen = MakeFullScreen(device.window, request.mode);
             if (IsFailure(madeFullScreen))
-                return Fail(device, madeFullScreen);
+                return Fail(device, madeFullScreen, DriverComplaint());
         }
     }
 
@@ -235,31 +256,34 @@ int32_t RenderDeviceOpen(RenderDevice& device, const RenderDeviceRequest& reques
     if (SDL_GetCurrentDisplayMode(windowDisplay >= 0 ? windowDisplay : request.displayIndex, &current) == 0) {
         int bits = static_cast<int>(SDL_BITSPERPIXEL(current.format));
         if (bits > 0 && bits <= 8)
-            return Fail(device, RenderDesktopTooFewBits);
+            return Fail(device, RenderDesktopTooFewBits, "");
     }
 
     // The context, with the buffers asked for.
     device.glContext = SDL_GL_CreateContext(device.window);
     if (device.glContext == nullptr)
-        return Fail(device, RenderNo3dDevice);
+        return Fail(device, RenderNo3dDevice, DriverComplaint());
     if (SDL_GL_MakeCurrent(device.window, static_cast<SDL_GLContext>(device.glContext)) != 0)
-        return Fail(device, RenderNo3dDevice);
-    if (epoxy_gl_version() < 33)
-        return Fail(device, RenderNo3dInterface);
+        return Fail(device, RenderNo3dDevice, DriverComplaint());
+    if (epoxy_gl_version() < 33) {
+        const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+        return Fail(device, RenderNo3dInterface,
+                    std::string("OpenGL 3.3 is needed, the driver offers ") + (version != nullptr ? version : "none"));
+    }
     std::snprintf(device.renderer, sizeof device.renderer, "%s",
                   reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     int depthBits = 0;
     SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depthBits);
     device.depthBits = depthBits;
     if ((request.flags & RenderDepthBuffer) != 0 && depthBits < FallbackDepthBits)
-        return Fail(device, RenderNoDepthBuffer);
+        return Fail(device, RenderNoDepthBuffer, "a depth buffer of " + std::to_string(depthBits) + " bits");
     int doubleBuffered = 0;
     SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &doubleBuffered);
     // The offscreen video driver draws into one surface that is never shown: nothing half-drawn
     // can be seen, which is all a back buffer is for.
     device.backBuffer = doubleBuffered || DrawsOffscreen() ? 1 : 0;
     if ((request.flags & RenderBackBuffer) != 0 && !device.backBuffer)
-        return Fail(device, RenderNoBackBuffer);
+        return Fail(device, RenderNoBackBuffer, "");
     // Full screen waits for the display as a page flip does; a window waits when it is paced.
     device.syncedToDisplay = SyncToDisplay(fullScreen || request.paced != 0) ? 1 : 0;
 
@@ -268,13 +292,13 @@ int32_t RenderDeviceOpen(RenderDevice& device, const RenderDeviceRequest& reques
     // The programs and buffers the scene is drawn with.
     device.drawDevice = new GlDrawDevice();
     if (!CreateGlDrawDevice(*device.drawDevice))
-        return Fail(device, RenderNo3dDevice);
+        return Fail(device, RenderNo3dDevice, "");
     SetDrawBatching(*device.drawDevice, request.batching != 0);
 
     // The viewport: the whole render target.
     glViewport(0, 0, device.renderWidth, device.renderHeight);
     if (glGetError() != GL_NO_ERROR)
-        return Fail(device, RenderNoViewport);
+        return Fail(device, RenderNoViewport, "");
     device.isOpen = 1;
     return DeviceOk;
 }

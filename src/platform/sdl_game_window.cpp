@@ -19,6 +19,8 @@
 
 #include "device/render_device.h"
 #include "device/texture_store.h"
+#include "platform/box_child_process.h"
+#include "platform/display_errors.h"
 #include "platform/quiet_stderr.h"
 
 namespace {
@@ -360,6 +362,9 @@ void PushWindowEvent(const EventTarget& target, uint8_t windowEvent)
 
 bool StartWindowSystem(std::string& whyNot)
 {
+    // Before any video starts, so that every later start of it passes X errors on to the game.
+    CatchDisplayErrors();
+    TieForkedCopiesToTheGame();
     // SDL's start loads the libraries under it, which may complain about what the machine lacks;
     // the game says for itself what it does without a display or a sound card.
     QuietStandardError quiet;
@@ -505,7 +510,12 @@ void ShowMessageBox(const char* caption, const std::string& text, MessageIcon ic
         box.numbuttons = 1;
         box.buttons = &ok;
         int pressed = 0;
-        if (SDL_ShowMessageBox(&box, &pressed) == 0) {
+        int shown = 0;
+        {
+            SignalsEndTheGameAtOnce whileTheBoxIsUp;
+            shown = SDL_ShowMessageBox(&box, &pressed);
+        }
+        if (shown == 0) {
             // The game window took no input while the box was up; what was typed or clicked at
             // it meanwhile is not for the game.
             SDL_PumpEvents();

@@ -46,15 +46,18 @@ const char* DeviceErrorMessage(int32_t code)
     return "Generic application error";
 }
 
-std::string DeviceErrorText(int32_t code, int32_t mode)
+std::string DeviceErrorText(int32_t code, int32_t mode, const std::string& driverSays)
 {
     std::string text = DeviceErrorMessage(code);
+    // The fixed message names the step; only the driver can say why it failed on this machine.
+    if (!driverSays.empty())
+        text += "\nThe driver says: " + driverSays;
     text += mode == DeviceErrorExits ? "\n\nThis program will now exit." : "\n\nSwitching to software rasterizer.";
     return text;
 }
 
 void PrintDeviceError(int32_t code, int32_t mode)
 {
-    std::string text = DeviceErrorText(code, mode);
+    std::string text = DeviceErrorText(code, mode, "");
     std::fprintf(stderr, "%s: %s (0x%08X)\n", DeviceErrorCaption, text.c_str(), static_cast<uint32_t>(code));
 }

@@ -16,8 +16,9 @@ constexpr const char* DeviceErrorCaption = "Tagvind";
 // The fixed text for a result code, without the closing sentence.
 const char* DeviceErrorMessage(int32_t code);
 
-// The whole text of the box: the message and the closing sentence of the mode.
-std::string DeviceErrorText(int32_t code, int32_t mode);
+// The whole text of the box: the message, the driver's own words for what failed (a line of
+// its own, left out when driverSays is empty) and the closing sentence of the mode.
+std::string DeviceErrorText(int32_t code, int32_t mode, const std::string& driverSays);
 
 // Shows a device failure to the player. The shell shows a message box; until it has one, and in
 // the command-line tools, PrintDeviceError writes the text to stderr.

@@ -7,8 +7,11 @@
 #include "shell/game_app.h"
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <functional>
@@ -704,10 +707,15 @@ private:
 // [SECTION] Start-up, the loop, shutdown
 // ---------------------------------------------------------------------------------------------
 
+// The device's failure in a box, with the driver's words for it. A box in a window is also
+// written to stderr first: it may open where nobody looks, and the output is what is kept.
 void ReportDeviceFailure(const GameApp& app, int32_t code, int32_t mode)
 {
     MessageIcon icon = mode == DeviceErrorExits ? MessageIcon::Error : MessageIcon::Warning;
-    ShowMessageBox(DeviceErrorCaption, DeviceErrorText(code, mode), icon, nullptr, app.settings.offscreen);
+    std::string text = DeviceErrorText(code, mode, app.session.device.failureCause);
+    if (!app.settings.offscreen)
+        *app.err << DeviceErrorCaption << ": " << text << std::endl;
+    ShowMessageBox(DeviceErrorCaption, text, icon, nullptr, app.settings.offscreen);
 }
 
 bool ReadScript(GameApp& app)
@@ -876,17 +884,52 @@ void ShutDown(GameApp& app)
     StopWindowSystem();
 }
 
-}  // namespace
-
+// What a machine without a display plays: the autopilot drives offscreen, for a minute unless
+// the player said how long. A picture is written only where the player asked for one: a file
+// of the working folder chosen by the game could be one the player wanted kept.
 void UseDemoSettings(PlaySettings& settings)
 {
+    constexpr double DemoSeconds = 60.0;
     settings.offscreen = true;
     settings.autopilot = true;
     if (settings.quitAfterSeconds <= 0.0)
-        settings.quitAfterSeconds = 60.0;
-    if (settings.screenshotPath.empty())
-        settings.screenshotPath = "tagvind-demo.png";
+        settings.quitAfterSeconds = DemoSeconds;
 }
+
+// A path as the shell reads it back: as it is when it holds nothing the shell would split or
+// expand, in single quotes otherwise.
+std::string ShellWord(const std::string& word)
+{
+    bool plain = !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || std::strchr("._-/+,:=@%", c) != nullptr;
+    });
+    if (plain)
+        return word;
+    std::string quoted = "'";
+    for (char c : word)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// The command line that runs the demo of the settings again on the line worldLine builds (a
+// line of PlayCommandLine): how it runs, then the line.
+std::string DemoCommandLine(const PlaySettings& settings, const std::string& worldLine)
+{
+    char seconds[32] = {};
+    std::to_chars(seconds, seconds + sizeof seconds - 1, settings.quitAfterSeconds);
+    std::string line = "tagvind play --offscreen --autopilot --quit-after " + std::string(seconds) + " --window " +
+                       std::to_string(settings.windowWidth) + "x" + std::to_string(settings.windowHeight);
+    if (settings.fullScreen)
+        line += " --fullscreen";
+    if (settings.uncapped)
+        line += " --uncapped";
+    if (!settings.screenshotPath.empty())
+        line += " --screenshot " + ShellWord(settings.screenshotPath);
+    constexpr const char* WorldLineStart = "tagvind play";
+    return line + worldLine.substr(worldLine.rfind(WorldLineStart, 0) == 0 ? std::strlen(WorldLineStart) : 0);
+}
+
+}  // namespace
 
 int RunGame(PlaySettings settings, const OpenSoundDevice& openSound, std::ostream& out, std::ostream& err)
 {
@@ -898,11 +941,9 @@ int RunGame(PlaySettings settings, const OpenSoundDevice& openSound, std::ostrea
         err << "tagvind: the window system does not start: " << whyNot << "\n";
         return 1;
     }
-    if (!settings.offscreen && !HasDisplay()) {
-        out << "No display is available, so the game cannot open its window. Running the demo instead: "
-            << DemoCommandLine << std::endl;  // seen at once, though the demo runs on
+    bool runsDemo = !settings.offscreen && !HasDisplay();
+    if (runsDemo)
         UseDemoSettings(settings);
-    }
     if (settings.offscreen)
         UseOffscreenWindows();
     KeepVideoDriver();
@@ -925,6 +966,11 @@ int RunGame(PlaySettings settings, const OpenSoundDevice& openSound, std::ostrea
     SeedAsStartUp(game.world, game.options, settings.seed);
     OptionsDialog dialog;
     OpenOptionsDialog(dialog, game.options, game.app, settings.seed);
+    if (runsDemo) {
+        // The line Start builds, so that the player can run the same demo again.
+        out << "No display is available, so the game cannot open its window. Running the demo instead: "
+            << DemoCommandLine(settings, ReplayCommandLine(dialog)) << std::endl;  // seen at once, though the demo runs on
+    }
     if (settings.offscreen)
         PressStart(dialog, game.options);
     else

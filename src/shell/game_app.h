@@ -30,11 +30,6 @@ struct PlaySettings {
     int32_t fixedFrameMs = 0;         // > 0: the timer moves on this much a turn of the loop
 };
 
-// What a machine without a display plays: the autopilot drives offscreen for a minute and the
-// last frame is kept.
-constexpr const char* DemoCommandLine = "tagvind play --offscreen --autopilot --quit-after 60 --screenshot tagvind-demo.png";
-void UseDemoSettings(PlaySettings& settings);
-
 // Opens the sound device with a looping buffer of the format, or says why not. The command that
 // starts the game hands in the platform's.
 using OpenSoundDevice =

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <string>
 
 #include "shell/game_flow.h"
 #include "shell/world_options.h"
@@ -22,6 +24,19 @@ uint64_t TextDigest(const std::string& text)
         digest *= 1099511628211ull;
     }
     return digest;
+}
+
+// The process's resident memory in kB as Linux counts it, -1 where it does not say: what a
+// soak watches run after run for memory that is never given back.
+int64_t ReadResidentMemoryKb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stoll(line.substr(6));
+    }
+    return -1;
 }
 
 }  // namespace
@@ -64,6 +79,7 @@ nlohmann::json DumpGameState(const GameSession& game, uint32_t timerMs, int32_t 
                         {"runSeed", game.runSeed},
                         {"runCommandLine", game.runCommandLine},
                         {"worldDigest", game.worldDigest}};
+    state["process"] = {{"residentKb", ReadResidentMemoryKb()}};
     state["picture"] = {{"width", game.cabPicture.width},
                         {"height", game.cabPicture.height},
                         {"top", pictureTop}};

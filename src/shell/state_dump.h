@@ -1,7 +1,7 @@
 #pragma once
 // The game's state as JSON, for tests and for the summary a demo run prints at its end: the
 // shell's switches and clock, the player's controls and train, the run and what the session
-// has done.
+// has done, and the process's resident memory.
 
 #include <cstdint>
 #include <string>

@@ -41,11 +41,13 @@ TEST(DeviceErrors, EveryCodeHasItsFixedMessage)
         EXPECT_STREQ(DeviceErrorMessage(static_cast<int32_t>(c.code)), c.message) << std::hex << c.code;
 }
 
-TEST(DeviceErrors, TheModeSaysWhatHappensNext)
+TEST(DeviceErrors, TheModeSaysWhatHappensNextAfterWhatTheDriverSaid)
 {
-    EXPECT_EQ(DeviceErrorText(RenderNoDepthBuffer, DeviceErrorExits), "No ZBuffer\n\nThis program will now exit.");
-    EXPECT_EQ(DeviceErrorText(RenderNo3dDevice, DeviceErrorFallsBack),
+    EXPECT_EQ(DeviceErrorText(RenderNoDepthBuffer, DeviceErrorExits, ""), "No ZBuffer\n\nThis program will now exit.");
+    EXPECT_EQ(DeviceErrorText(RenderNo3dDevice, DeviceErrorFallsBack, ""),
               "No 3D Device\n\nSwitching to software rasterizer.");
-    EXPECT_EQ(DeviceErrorText(DeviceOutOfVideoMemory, DeviceErrorFallsBack),
+    EXPECT_EQ(DeviceErrorText(DeviceOutOfVideoMemory, DeviceErrorFallsBack, ""),
               "There was insufficient video memory to use the\nhardware device.\n\nSwitching to software rasterizer.");
+    EXPECT_EQ(DeviceErrorText(RenderNoWindow, DeviceErrorExits, "Could not find a valid EGL device to initialize"),
+              "No primary\nThe driver says: Could not find a valid EGL device to initialize\n\nThis program will now exit.");
 }

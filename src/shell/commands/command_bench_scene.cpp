@@ -130,8 +130,8 @@ int RunBenchScene(const BenchSceneInput& input, std::ostream& out, std::ostream&
     UseOffscreenVideoWithoutDisplay();
     RenderSession session;
     session.placement = {0, 0, width, height, 1};
-    session.report = [&err](int32_t code, int32_t mode) {
-        err << DeviceErrorCaption << ": " << DeviceErrorText(code, mode) << '\n';
+    session.report = [&err, &session](int32_t code, int32_t mode) {
+        err << DeviceErrorCaption << ": " << DeviceErrorText(code, mode, session.device.failureCause) << '\n';
     };
     std::string whyNot;
     LoadRegisteredTextures(session.textures, world.textures, GameBitmapSource(), whyNot);

@@ -50,8 +50,8 @@ int32_t TakeShot(GameSession& game, const ShotSettings& settings, ShotPicture& p
     RenderSession session;
     session.placement = {0, 0, settings.width, settings.height, 1};
     session.batching = settings.batching ? 1 : 0;
-    session.report = [&err](int32_t code, int32_t mode) {
-        err << DeviceErrorCaption << ": " << DeviceErrorText(code, mode) << '\n';
+    session.report = [&err, &session](int32_t code, int32_t mode) {
+        err << DeviceErrorCaption << ": " << DeviceErrorText(code, mode, session.device.failureCause) << '\n';
     };
     std::string whyNot;
     LoadRegisteredTextures(session.textures, world.textures, GameBitmapSource(), whyNot);

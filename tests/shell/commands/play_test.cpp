@@ -449,25 +449,68 @@ TEST(PlayOffscreen, ShortRunEndsWithItsMessageOnceAndExits)
     EXPECT_EQ(ReadPicture(folder / "last.png").width, 160);
 }
 
-TEST(PlayOffscreen, WithoutADisplayPlayRunsTheDemo)
+TEST(PlayOffscreen, WithoutADisplayPlayRunsTheDemoItNamesAndWritesOnlyThePictureAskedFor)
 {
+    struct Case {
+        const char* arguments;
+        const char* demoLine;  // what the notice names, up to the seed the run says it used
+        const char* picture;   // the picture asked for, if any
+    };
+    const Case cases[] = {
+        {"--quit-after 1", "tagvind play --offscreen --autopilot --quit-after 1 --window 300x300 --scenery 1 --seed ",
+         nullptr},
+        {"--quit-after 0.5 --window 200x150 --screenshot 'last frame.png' --scenery 3",
+         "tagvind play --offscreen --autopilot --quit-after 0.5 --window 200x150 --screenshot 'last frame.png' "
+         "--scenery 3 --seed ",
+         "last frame.png"},
+    };
+    for (const Case& c : cases) {
+        ScratchFolder folder;
+        // A file of the name the demo once took for its picture is the player's own.
+        std::ofstream(folder / "tagvind-demo.png") << "kept";
+        // No sound card either (ALSA without its configuration finds none), so the libraries that
+        // SDL tries for a display and a sound device all complain, and only the game may speak.
+        std::string command = "cd '" + folder.path().string() +
+                              "' && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u XDG_RUNTIME_DIR "
+                              "SDL_AUDIODRIVER=alsa ALSA_CONFIG_PATH=/nonexistent '" +
+                              TAGVIND_EXECUTABLE + "' play --sound automatic " + c.arguments + " >out.txt 2>err.txt";
+        int raw = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(raw)) << c.arguments;
+        std::string err = ReadWholeFile(folder / "err.txt");
+        EXPECT_EQ(WEXITSTATUS(raw), 0) << c.arguments << "\n" << err;
+        EXPECT_EQ(err.rfind("tagvind: no sound device, so the engine stays silent", 0), 0u) << err;
+        EXPECT_EQ(Occurrences(err, "\n"), 1u) << err;
+        std::string out = ReadWholeFile(folder / "out.txt");
+        auto summary = nlohmann::json::parse(out.substr(out.rfind('\n', out.size() - 2) + 1), nullptr, false);
+        ASSERT_TRUE(summary.is_object()) << out;
+        std::string demoLine = std::string(c.demoLine) + std::to_string(summary["seed"].get<uint32_t>());
+        EXPECT_EQ(out.rfind("No display is available", 0), 0u) << out;
+        EXPECT_NE(out.find("Running the demo instead: " + demoLine), std::string::npos) << out;
+        EXPECT_EQ(ReadWholeFile(folder / "tagvind-demo.png"), "kept") << c.arguments;
+        size_t written = 3;  // the player's file, out.txt and err.txt
+        if (c.picture != nullptr) {
+            EXPECT_GT(ReadPicture(folder / c.picture).width, 0) << c.arguments;
+            ++written;
+        }
+        EXPECT_EQ(FolderEntries(folder.path()).size(), written) << c.arguments;
+    }
+}
+
+TEST(PlayOffscreen, BrokenOpenGlSaysWhatFailedInTheDriversWordsAndExits)
+{
+    // Mesa finds no driver, so no window can be made for OpenGL.
     ScratchFolder folder;
-    // No sound card either (ALSA without its configuration finds none), so the libraries that
-    // SDL tries for a display and a sound device all complain, and only the game may speak.
-    std::string command = "cd '" + folder.path().string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " +
-                          "-u XDG_RUNTIME_DIR SDL_AUDIODRIVER=alsa ALSA_CONFIG_PATH=/nonexistent '" +
-                          TAGVIND_EXECUTABLE + "' play --quit-after 1 --sound automatic >out.txt 2>err.txt";
+    std::string command = "cd '" + folder.path().string() + "' && LIBGL_DRIVERS_PATH=/nonexistent '" +
+                          TAGVIND_EXECUTABLE + "' play --offscreen --quit-after 1 --sound off >out.txt 2>err.txt";
     int raw = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(raw));
-    std::string err = ReadWholeFile(folder / "err.txt");
-    EXPECT_EQ(WEXITSTATUS(raw), 0) << err;
-    EXPECT_EQ(err.rfind("tagvind: no sound device, so the engine stays silent", 0), 0u) << err;
-    EXPECT_EQ(Occurrences(err, "\n"), 1u) << err;
     std::string out = ReadWholeFile(folder / "out.txt");
-    EXPECT_NE(out.find("No display is available"), std::string::npos) << out;
-    EXPECT_NE(out.find("tagvind play --offscreen --autopilot --quit-after 60 --screenshot tagvind-demo.png"),
-              std::string::npos);
-    EXPECT_GT(ReadPicture(folder / "tagvind-demo.png").width, 0);
+    EXPECT_EQ(WEXITSTATUS(raw), 1) << out;
+    const std::string says = "Tagvind: No primary\nThe driver says: ";
+    size_t saysAt = out.find(says);
+    ASSERT_NE(saysAt, std::string::npos) << out;
+    // The driver's words, then the box's last sentence.
+    EXPECT_GT(out.find("\n\nThis program will now exit.\n", saysAt), saysAt + says.size() + 10) << out;
 }
 
 TEST(PlayOffscreen, WithoutACommandTheGameIsPlayed)

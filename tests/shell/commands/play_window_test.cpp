@@ -204,3 +204,36 @@ TEST(PlayWindow, TheWindowSurvivesManyResizesAndFullScreenToggles)
     EXPECT_EQ(FindWindow(display, "Tagvind"), game.window());
     EXPECT_EQ(ReadWholeFile(folder / "err.txt"), "");
 }
+
+TEST(PlayWindow, BrokenOpenGlShowsWhyInABoxThatEndsWithTheGame)
+{
+    ScratchFolder folder;
+    VirtualDisplay display(folder);
+    REQUIRE_REAL_DISPLAY(display);
+    // Mesa finds no driver, so GLX refuses every context the game asks for.
+    pid_t game = StartInBackground("cd '" + folder.path().string() + "' && exec env -u SDL_VIDEODRIVER DISPLAY=" +
+                                       display.name() + " SDL_AUDIODRIVER=dummy LIBGL_DRIVERS_PATH=/nonexistent '" +
+                                       TAGVIND_EXECUTABLE + "' play --sound off >out.txt 2>err.txt",
+                                   folder, "game");
+    EndsProcess endsGame{game};
+    // The box is a process of its own, which SDL forks from the game once the failure is on
+    // stderr (the game forks briefly before, when it looks for a session bus).
+    pid_t box = 0;
+    std::string err;
+    ASSERT_TRUE(WaitUntil([&] {
+        err = ReadWholeFile(folder / "err.txt");
+        bool failed = err.find("This program will now exit.") != std::string::npos;
+        return (failed && (box = RunningChildOf(game)) != 0) || !IsRunning(game);
+    }, 60));
+    EndsProcess endsBox{box};
+    ASSERT_NE(box, 0) << "the game ended without a box: " << err << ReadWholeFile(folder / "out.txt");
+    size_t says = err.find("\nThe driver says: ");
+    ASSERT_NE(says, std::string::npos) << err;
+    // The driver's words, then the box's last sentence.
+    EXPECT_GT(err.find("\n\nThis program will now exit.", says), says + 30) << err;
+    EXPECT_EQ(err.find("X Error"), std::string::npos) << err;
+    // Ended while the box is up, the game takes its box along.
+    kill(game, SIGTERM);
+    EXPECT_TRUE(WaitForEnd(game, 10)) << "the game waited on in its box";
+    EXPECT_TRUE(WaitForEnd(box, 10)) << "the box outlived the game";
+}

@@ -40,9 +40,34 @@ inline pid_t StartInBackground(const std::string& command, const ScratchFolder& 
     return pid;
 }
 
+// The fields of /proc/PID/stat after the program's name, which may hold anything but ends at the
+// last ')': the state first, then the parent's id. "" when there is no such process.
+inline std::string ProcessStatus(pid_t pid)
+{
+    std::string stat = ReadWholeFile("/proc/" + std::to_string(pid) + "/stat");
+    size_t nameEnd = stat.rfind(')');
+    return nameEnd == std::string::npos || nameEnd + 2 > stat.size() ? "" : stat.substr(nameEnd + 2);
+}
+
+// An ended process stays a zombie until its parent reaps it, and one started in the background
+// is left to init, which in a container may never get to it: a zombie runs no more.
 inline bool IsRunning(pid_t pid)
 {
-    return pid > 0 && kill(pid, 0) == 0;
+    return pid > 0 && kill(pid, 0) == 0 && ProcessStatus(pid).rfind("Z", 0) != 0;
+}
+
+// A process the given one started and that still runs; 0 while there is none.
+inline pid_t RunningChildOf(pid_t parent)
+{
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        pid_t pid = std::atoi(entry.path().filename().c_str());
+        std::istringstream fields(ProcessStatus(pid));
+        std::string state;
+        pid_t parentOfPid = 0;
+        if (pid > 0 && fields >> state >> parentOfPid && parentOfPid == parent && state != "Z")
+            return pid;
+    }
+    return 0;
 }
 
 // Polls until the condition holds; false when the time ran out first.
