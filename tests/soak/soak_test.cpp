@@ -13,7 +13,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "../shell/commands/run_tagvind.h"
+#include "../end_to_end/run_tagvind.h"
 #include "shell/commands/headless_game.h"
 #include "shell/world_options.h"
 

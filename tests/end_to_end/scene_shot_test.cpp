@@ -10,7 +10,7 @@
 #include <memory>
 #include <sstream>
 
-#include "../../platform/offscreen_device.h"
+#include "../platform/offscreen_device.h"
 #include "run_tagvind.h"
 #include "shell/commands/headless_game.h"
 #include "world/world.h"

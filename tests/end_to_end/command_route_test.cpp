@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "../shell_test_world.h"
+#include "../shell/shell_test_world.h"
 #include "run_tagvind.h"
 
 namespace {

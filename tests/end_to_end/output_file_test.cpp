@@ -18,7 +18,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "commands/run_tagvind.h"
+#include "run_tagvind.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <sstream>
 #include <string>
 
-#include "commands/run_tagvind.h"
+#include "run_tagvind.h"
 #include "shell/command_numbers.h"
 
 namespace {

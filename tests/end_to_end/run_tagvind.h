@@ -12,7 +12,7 @@
 
 #include <sys/wait.h>
 
-#include "../../scratch_folder.h"
+#include "../scratch_folder.h"
 
 inline std::string ReadWholeFile(const std::filesystem::path& path)
 {
