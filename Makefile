@@ -1,5 +1,5 @@
 # Two commands for people: `make run` plays, `make test` runs every test.
-.PHONY: run test build install setup bench clean
+.PHONY: run test unit-test build install setup bench clean
 
 setup:
 	@echo "Checking the packages the game needs..."
@@ -28,6 +28,12 @@ test: setup
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz
 	@ctest --preset fuzz
+
+# The fast loop while coding: the release build and every test but the end-to-end ones.
+unit-test: setup
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release
+	@ctest --preset release -LE end_to_end
 
 # The game, its menu entry and its icon under PREFIX (default /usr/local).
 PREFIX ?= /usr/local
