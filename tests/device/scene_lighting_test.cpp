@@ -4,27 +4,12 @@
 
 #include <cmath>
 
-TEST(SceneLighting, TheDeviceHasHalfAmbientAndTwoOpposedDirectionalLights)
+TEST(SceneLighting, AVertexTakesAmbientPlusDiffuseOfTheLightsItFacesPerChannel)
 {
     SceneLighting lighting = SceneLightingOfDevice();
-    EXPECT_NEAR(lighting.ambient.red, 128.0f / 255.0f, 1e-6f);
-    EXPECT_NEAR(lighting.ambient.alpha, 128.0f / 255.0f, 1e-6f);
-    ASSERT_EQ(lighting.lightCount, 2);
-    float length = std::sqrt(0.25f + 1.0f + 0.09f);
-    EXPECT_NEAR(lighting.lights[0].direction.x, -0.5f / length, 1e-6f);
-    EXPECT_NEAR(lighting.lights[0].direction.y, -1.0f / length, 1e-6f);
-    EXPECT_NEAR(lighting.lights[0].direction.z, -0.3f / length, 1e-6f);
-    EXPECT_FLOAT_EQ(lighting.lights[0].colour.green, 1.0f);
-    EXPECT_NEAR(lighting.lights[1].direction.y, 1.0f / length, 1e-6f);
-    EXPECT_FLOAT_EQ(lighting.lights[1].colour.green, 0.5f);
-    EXPECT_EQ(lighting.lights[1].type, LightDirectional);
-}
-
-TEST(SceneLighting, AVertexTakesAmbientPlusDiffuseOfTheLightsItFaces)
-{
-    SceneLighting lighting = SceneLightingOfDevice();
-    float ambient = 128.0f / 255.0f;
-    float facing = 1.0f / std::sqrt(1.34f);  // up against the main light, which comes from above
+    // Half ambient; the main light comes from above along (-0.5, -1, -0.3), a half-strength
+    // one from the opposite side.
+    const float ambient = 128.0f / 255.0f, facing = 1.0f / std::sqrt(1.34f);
     struct Case {
         const char* what;
         float grey;
@@ -37,6 +22,7 @@ TEST(SceneLighting, AVertexTakesAmbientPlusDiffuseOfTheLightsItFaces)
         {"normal twice as long", 0.4f, {0, 2, 0}, 0.4f * ambient + 0.8f * facing},
         {"facing down takes the half light", 0.4f, {0, -1, 0}, 0.4f * ambient + 0.4f * 0.5f * facing},
         {"edge-on to both lights", 0.4f, {0.3f, 0, -0.5f}, 0.4f * ambient},
+        {"facing the main light square on", 0.4f, {0.5f, 1, 0.3f}, 0.4f * ambient + 0.4f * std::sqrt(1.34f)},
         // Colours above 1 light beyond white and are cut to white.
         {"a sign's colour 2.0", 2.0f, {1, 0, 0}, 1.0f},
     };
@@ -46,17 +32,10 @@ TEST(SceneLighting, AVertexTakesAmbientPlusDiffuseOfTheLightsItFaces)
         EXPECT_NEAR(lit.blue, c.expected, 1e-5f) << c.what;
         EXPECT_FLOAT_EQ(lit.alpha, 1.0f) << c.what;
     }
-}
-
-TEST(SceneLighting, EmissiveAndColouredMaterialsAddPerChannel)
-{
-    SceneLighting lighting = SceneLightingOfDevice();
     SceneMaterial material = InitMaterial(0.2f, 0.5f, 1.0f);
     material.diffuse.alpha = 0.5f;
     material.emissive = {0.1f, 0.0f, 0.0f, 0.0f};
     Colour4 lit = LightVertex(lighting, material, {0, 1, 0});
-    float ambient = 128.0f / 255.0f;
-    float facing = 1.0f / std::sqrt(1.34f);
     EXPECT_NEAR(lit.red, 0.1f + 0.2f * ambient + 0.2f * facing, 1e-5f);
     EXPECT_NEAR(lit.green, 0.5f * ambient + 0.5f * facing, 1e-5f);
     EXPECT_NEAR(lit.blue, 1.0f, 1e-5f);

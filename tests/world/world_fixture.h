@@ -29,3 +29,20 @@ inline int PlanLength(const World& world)
         ++count;
     return count;
 }
+
+// The first segment of the n-th meeting station (0-based): plain entries make one segment each,
+// layout A (which starts with a 500 m left curve) makes 8 and layout B (a straight) 9.
+inline int MeetingStationSegment(const World& world, int stationNumber)
+{
+    int segment = 8, seen = 0;
+    for (int i = 1; i < PlanLength(world); ++i) {
+        if (world.plan[i].type != PlanMeetingStation) {
+            segment += 1;
+            continue;
+        }
+        if (seen++ == stationNumber)
+            return segment;
+        segment += world.track[segment].type == SegmentCurveLeft ? 8 : 9;
+    }
+    return -1;
+}
