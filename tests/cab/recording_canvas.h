@@ -78,15 +78,6 @@ public:
         texts.push_back({x, y, colour, text});
     }
 
-    // The texts drawn, in order.
-    std::vector<std::string> TextStrings() const
-    {
-        std::vector<std::string> strings;
-        for (const RecordedText& text : texts)
-            strings.push_back(text.text);
-        return strings;
-    }
-
     std::vector<RecordedLine> lines;
     std::vector<RecordedPolygon> polygons;
     std::vector<RecordedEllipse> ellipses;
