@@ -85,40 +85,6 @@ TEST(CabDisplay, TextsShowWhatTheViewAsksForAtFractionsOfThePicture)
     }
 }
 
-TEST(CabDisplay, NumberTextsPadAndRound)
-{
-    const std::pair<int32_t, const char*> scores[] = {{0, "Score: 0"},          {-5, "Score:    -5"},
-                                                      {1234, "Score:  1234"},   {-9999, "Score: -9999"},
-                                                      {7, "Score:     7"},      {100000, "Score: 100000"}};
-    char text[96];
-    for (auto [score, expected] : scores) {
-        FormatScoreText(text, sizeof text, score);
-        EXPECT_STREQ(text, expected) << score;
-    }
-    FormatDistanceText(text, sizeof text, 0.0);
-    EXPECT_STREQ(text, "      0 km");
-    FormatDistanceText(text, sizeof text, 99600.0);
-    EXPECT_STREQ(text, "    100 km");
-    FormatFrameRateText(text, sizeof text, 59.94f, {800, 600, 32});
-    EXPECT_STREQ(text, "   59.9 fps (800x600x32)");
-}
-
-TEST(CabDisplay, DashboardPolygonAt800By600AndAtOddSizes)
-{
-    CabFixture cab;
-    RecordingCanvas canvas = cab.Draw();
-    ASSERT_EQ(canvas.polygons.size(), 1u);
-    const std::vector<CanvasPoint> expected = {{0, 420},   {80, 420},  {160, 540}, {640, 540},
-                                               {720, 420}, {800, 420}, {800, 600}, {0, 600}};
-    EXPECT_EQ(canvas.polygons[0].points, expected);
-    EXPECT_EQ(canvas.polygons[0].brush, (CabColour{32, 32, 32}));
-    EXPECT_EQ(canvas.polygons[0].pen, (CabPen{{32, 32, 32}, 1}));
-    // Whole-number arithmetic, multiplying before dividing: 4 × 333 / 5 = 266, not 4 × 66.
-    const std::vector<CanvasPoint> odd = {{0, 179},   {33, 179},  {66, 231},  {266, 231},
-                                          {299, 179}, {333, 179}, {333, 257}, {0, 257}};
-    EXPECT_EQ(cab.Draw({333, 257, 32}).polygons.at(0).points, odd);
-}
-
 TEST(CabDisplay, ReadoutsShowSpeedLimitAndAnnouncedLimitInTheirPens)
 {
     // At 1000 × 1000 the speed cells span x 370..480, the limit cells 520..630 and the

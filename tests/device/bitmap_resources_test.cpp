@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -19,7 +18,6 @@
 #include "device/bmp_check.h"
 #include "world/model_library.h"
 #include "world/scenery.h"
-#include "world/world.h"
 
 namespace {
 
@@ -28,8 +26,6 @@ struct Rgb {
     bool operator==(const Rgb&) const = default;
 };
 
-bool IsBlack(Rgb c) { return c == Rgb{0, 0, 0}; }
-bool IsWhite(Rgb c) { return c == Rgb{255, 255, 255}; }
 
 // A built-in bitmap decoded, rows from the top.
 struct Picture {
@@ -65,33 +61,6 @@ Picture DecodeByName(const char* name)
     return picture;
 }
 
-// Pixels of the cut-away colour that cannot be reached from the border through that colour:
-// holes that would show the sky through a part meant to be solid.
-int CountEnclosedBlack(const Picture& picture)
-{
-    std::vector<char> reached(picture.pixels.size(), 0);
-    std::vector<std::pair<int, int>> pending;
-    for (int y = 0; y < picture.height; ++y)
-        for (int x = 0; x < picture.width; ++x)
-            if (x == 0 || y == 0 || x == picture.width - 1 || y == picture.height - 1)
-                pending.push_back({x, y});
-    while (!pending.empty()) {
-        auto [x, y] = pending.back();
-        pending.pop_back();
-        if (x < 0 || y < 0 || x >= picture.width || y >= picture.height)
-            continue;
-        size_t at = size_t(y) * size_t(picture.width) + size_t(x);
-        if (reached[at] || !IsBlack(picture.pixels[at]))
-            continue;
-        reached[at] = 1;
-        pending.insert(pending.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
-    }
-    int enclosed = 0;
-    for (size_t i = 0; i < picture.pixels.size(); ++i)
-        enclosed += IsBlack(picture.pixels[i]) && !reached[i];
-    return enclosed;
-}
-
 // What a texel shows, as one letter; '.' for anything else.
 char Classify(Rgb c)
 {
@@ -103,8 +72,6 @@ char Classify(Rgb c)
         return 'J';  // a joint between the wagon's boards
     if (c == Rgb{150, 150, 154})
         return 'l';  // the railcar's unlit tail lamps
-    if (c.g >= 150 && c.g >= c.r + 60 && c.g >= c.b + 40)
-        return 'g';  // a green lamp
     if (c.r >= 150 && c.r >= c.g + 80 && c.r >= c.b + 80)
         return 'r';  // a red lamp
     if (c.r >= 200 && c.g >= 200 && c.b >= 200)
@@ -181,112 +148,6 @@ struct ModelViewer {
 };
 
 }  // namespace
-
-TEST(BitmapResources, FindsEveryTextureTheWorldRegistersInAnyCaseAndOnlyWholeNames)
-{
-    auto world = std::make_unique<World>();
-    WorldReset(*world);
-    for (int i = 0; i < world->textures.count; ++i) {
-        std::string name = world->textures.entries[i].name, lower = name, upper = name;
-        std::transform(name.begin(), name.end(), lower.begin(), ::tolower);
-        std::transform(name.begin(), name.end(), upper.begin(), ::toupper);
-        // The disc's texture is looked for on disk; the program does not carry one.
-        if (lower == "c.bmp") {
-            EXPECT_EQ(FindBitmapResource(name.c_str()), nullptr);
-            continue;
-        }
-        const BitmapResource* resource = FindBitmapResource(name.c_str());
-        ASSERT_NE(resource, nullptr) << name;
-        EXPECT_EQ(FindBitmapResource(lower.c_str()), resource) << name;
-        EXPECT_STREQ(resource->name, upper.c_str());
-    }
-    for (const char* name : {"GRAS", "gras.bm", "gras.bmpx", "ras.bmp", "SIGN001.BMP", "SIGN00011.BMP", ""})
-        EXPECT_EQ(FindBitmapResource(name), nullptr) << name;
-    EXPECT_EQ(ListBitmapResources().size(), 31u) << "the textures and the window icon";
-}
-
-TEST(BitmapResources, SignsAndTreeStandUprightOnACutAwayBlackBackground)
-{
-    for (const char* name : {"SIGN0001.BMP", "SIGN0002.BMP", "SIGN0003.BMP", "SIGN0011.BMP", "SIGN0012.BMP",
-                             "SIGN0013.BMP", "SIGN0014.BMP", "TREE1.BMP"}) {
-        SCOPED_TRACE(name);
-        Picture picture = DecodeByName(name);
-        ASSERT_FALSE(picture.pixels.empty());
-        int w = picture.width, h = picture.height;
-        double blackShare = double(std::count_if(picture.pixels.begin(), picture.pixels.end(), IsBlack)) /
-                            double(picture.pixels.size());
-        EXPECT_GE(blackShare, 0.25);
-        EXPECT_LE(blackShare, 0.85);
-        EXPECT_TRUE(IsBlack(picture.At(0, 0)) && IsBlack(picture.At(w - 1, 0)) && IsBlack(picture.At(0, h - 1)) &&
-                    IsBlack(picture.At(w - 1, h - 1)));
-        EXPECT_FALSE(IsBlack(picture.At(w / 2, h - 1))) << "nothing stands on the ground";
-        // A signal is widest at its head, near the top; the tree at its lowest branches.
-        int widestRow = 0, widest = -1;
-        for (int y = 0; y < h; ++y) {
-            int width = 0;
-            for (int x = 0; x < w; ++x)
-                width += !IsBlack(picture.At(x, y));
-            if (width > widest)
-                widest = width, widestRow = y;
-        }
-        if (name[0] == 'S') {
-            EXPECT_LT(widestRow, h * 2 / 5);
-            EXPECT_EQ(CountEnclosedBlack(picture), 0) << "a speck of the head or mast would drop out";
-        } else {
-            EXPECT_GT(widestRow, h / 2);
-            EXPECT_GT(picture.At(w / 4, widestRow).g, picture.At(w / 4, widestRow).r) << "foliage is green";
-            EXPECT_GT(picture.At(w / 2, h - 1).r, picture.At(w / 2, h - 1).g) << "the trunk is brown";
-        }
-    }
-}
-
-TEST(BitmapResources, SignalsLightTheLampsOfTheirAspectInTheirPlaces)
-{
-    // Down the middle column, top first: the lamps lit, each with the row it starts on. Main
-    // signals: a single green is the top lamp and red lies between the two greens; distant
-    // signals: a single green is the upper lamp and white lies between the two greens.
-    const struct {
-        const char* name;
-        std::string lit;
-    } aspects[] = {{"SIGN0001.BMP", "g"}, {"SIGN0002.BMP", "r"},  {"SIGN0003.BMP", "gg"}, {"SIGN0011.BMP", "g"},
-                   {"SIGN0012.BMP", "gg"}, {"SIGN0013.BMP", "w"}, {"SIGN0014.BMP", ""}};
-    std::vector<std::vector<int>> rows;
-    for (const auto& aspect : aspects) {
-        Picture picture = DecodeByName(aspect.name);
-        std::string lit;
-        rows.emplace_back();
-        for (int y = 0; y < picture.height; ++y) {
-            char letter = Classify(picture.At(picture.width / 2, y));
-            if (letter != '.' && (y == 0 || Classify(picture.At(picture.width / 2, y - 1)) != letter))
-                lit += letter, rows.back().push_back(y);
-        }
-        EXPECT_EQ(lit, aspect.lit) << aspect.name;
-    }
-    ASSERT_TRUE(rows[0].size() == 1 && rows[1].size() == 1 && rows[2].size() == 2);
-    ASSERT_TRUE(rows[3].size() == 1 && rows[4].size() == 2 && rows[5].size() == 1);
-    EXPECT_EQ(rows[0][0], rows[2][0]);
-    EXPECT_TRUE(rows[1][0] > rows[2][0] && rows[1][0] < rows[2][1]);
-    EXPECT_EQ(rows[3][0], rows[4][0]);
-    EXPECT_TRUE(rows[5][0] > rows[4][0] && rows[5][0] < rows[4][1]);
-}
-
-TEST(BitmapResources, WheelIsAGreyDiscOnCutAwayWhite)
-{
-    Picture wheel = DecodeByName("WHEEL.BMP");
-    ASSERT_FALSE(wheel.pixels.empty());
-    double centre = wheel.width / 2.0;
-    for (int y = 0; y < wheel.height; ++y) {
-        for (int x = 0; x < wheel.width; ++x) {
-            double d2 = (x + 0.5 - centre) * (x + 0.5 - centre) + (y + 0.5 - centre) * (y + 0.5 - centre);
-            Rgb c = wheel.At(x, y);
-            if (d2 >= centre * centre) {
-                EXPECT_TRUE(IsWhite(c)) << "outside the disc at " << x << ", " << y;
-            } else if (d2 < (centre - 3.0) * (centre - 3.0)) {
-                EXPECT_TRUE(std::abs(c.r - c.g) < 16 && std::abs(c.g - c.b) < 16 && !IsWhite(c)) << x << ", " << y;
-            }
-        }
-    }
-}
 
 TEST(BitmapResources, ModelsShowTheirPicturesWhereTheyBelong)
 {

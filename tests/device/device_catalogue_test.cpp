@@ -59,61 +59,6 @@ TEST(DeviceCatalogue, ChoosesTheHardwareDeviceInAWindowWhenTheDesktopAllowsIt)
     }
 }
 
-TEST(DeviceCatalogue, ChoosesSixHundredFortyByFourEightyBySixteenForFullScreenElseTheFirstRenderableMode)
-{
-    struct Case {
-        std::vector<DisplayMode> modes;
-        uint32_t depths;
-        const char* chosen;
-    };
-    const Case cases[] = {
-        {{Mode(640, 480, 16), Mode(1024, 768, 32), Mode(800, 600, 16)}, AllDepths, "640 x 480 x 16"},
-        {{Mode(1024, 768, 32), Mode(800, 600, 16), Mode(640, 480, 16)}, AllDepths, "640 x 480 x 16"},
-        {{Mode(1024, 768, 32), Mode(640, 480, 16), Mode(640, 480, 32)}, AllDepths, "640 x 480 x 16"},
-        {{Mode(640, 480, 16), Mode(800, 600, 32)}, RenderTo32Bits, "800 x 600 x 32"},
-    };
-    for (const Case& c : cases) {
-        CatalogueFixture fixture(32, {Hardware("Radeon", c.depths)}, c.modes);
-        const DeviceEntry& chosen = fixture.Build();
-        EXPECT_STREQ(chosen.modes.at(chosen.chosenMode).name, c.chosen);
-    }
-}
-
-TEST(DeviceCatalogue, SecondaryDisplaysLendOnlyTheirHardwareAndDevicesWithoutModesAreDropped)
-{
-    CatalogueFixture fixture(32, {Software("Software rasterizer")});
-    fixture.enumeration.drivers.push_back(Display(
-        1, 32, {Software("Second software"), Hardware("Second card"), Software("Null", DeviceKind::Null)}, CommonModes()));
-    // The second display's hardware device wins the first pass, hardware in a window.
-    const DeviceEntry& chosen = fixture.Build();
-    EXPECT_STREQ(chosen.name, "Second card");
-    EXPECT_EQ(std::make_pair(fixture.catalogue.currentDriver, chosen.windowedChoice), std::make_pair(1, 1));
-    ASSERT_EQ(fixture.catalogue.drivers[1].devices.size(), 1u);
-
-    // A card rendering only to 16 bits on a display of 32-bit modes is dropped.
-    CatalogueFixture oldCard(32, {Hardware("Old card", RenderTo16Bits), Software("Software rasterizer")},
-                             {Mode(1024, 768, 32), Mode(800, 600, 32)});
-    EXPECT_STREQ(oldCard.Build().name, "Software rasterizer");
-    EXPECT_EQ(oldCard.catalogue.drivers[0].devices.size(), 1u);
-    EXPECT_EQ(oldCard.catalogue.drivers[0].currentDevice, 0);
-}
-
-TEST(DeviceCatalogue, SoftwareOnlySelectionSkipsTheHardwareAfterItFailed)
-{
-    CatalogueFixture fixture(32, {Hardware("Radeon"), Software("Software rasterizer")});
-    fixture.Build();
-    ASSERT_EQ(SelectDefaultDevice(fixture.catalogue, true, 32), DeviceOk);
-    int32_t driver = -1, device = -1;
-    ASSERT_EQ(GetCurrentDevice(fixture.catalogue, driver, device), DeviceOk);
-    const DeviceEntry& chosen = fixture.catalogue.drivers[driver].devices[device];
-    EXPECT_STREQ(chosen.name, "Software rasterizer");
-    EXPECT_EQ(std::make_pair(chosen.hardware, chosen.windowedChoice), std::make_pair(0, 1));
-    // With only hardware there is nothing to fall back to.
-    CatalogueFixture hardwareOnly(32, {Hardware("Radeon")});
-    hardwareOnly.Build();
-    EXPECT_EQ(SelectDefaultDevice(hardwareOnly.catalogue, true, 32), CatalogueNoDevice);
-}
-
 TEST(DeviceCatalogue, ReportsWhyNothingCouldBeChosenAndFreesToNothing)
 {
     struct Case {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <memory>
 
 #include "fake_sound_buffer.h"
@@ -37,23 +36,6 @@ struct SoundFixture {
 };
 
 }  // namespace
-
-TEST(EngineSound, InitAsksForThreeSecondsOf22050HzStereo16BitAndDoesNothingWithoutADevice)
-{
-    SoundBufferFormat asked = {};
-    EngineSound sound, none;
-    EXPECT_TRUE(InitEngineSound(sound, [&](const SoundBufferFormat& format) {
-        asked = format;
-        return std::make_unique<FakeSoundBuffer>(format.bufferBytes);
-    }));
-    EXPECT_EQ(std::make_tuple(asked.framesPerSecond, asked.channels, asked.bitsPerSample, asked.bufferBytes),
-              std::make_tuple(22050, 2, 16, 264600u));
-    EXPECT_EQ(std::make_pair(sound.soundBlock, sound.samplePhase), std::make_pair(-1, 0.0f));
-    EXPECT_FALSE(InitEngineSound(none, [](const SoundBufferFormat&) { return std::unique_ptr<SoundBuffer>(); }));
-    StreamEngineSound(none, 1.0f, true);
-    SilenceEngineSound(none);
-    EXPECT_EQ(none.soundBlock, -1);
-}
 
 TEST(EngineSound, BlocksWaitForTheWriteCursorAndTheFirstStartsTheLoop)
 {
@@ -115,59 +97,4 @@ TEST(EngineSound, PlaysTheTableAtTheRateAsSixteenBitsOnBothChannels)
     fixture.StreamNextBlock(1.0f, false);
     EXPECT_EQ(fixture.buffer->SampleAt(SoundBlockFrames + 7, 1), 0);
     EXPECT_EQ(fixture.sound.samplePhase, 4410.0f);
-}
-
-TEST(EngineSound, PhaseWrapsKeepingItsFractionAndStaysInsideTheTable)
-{
-    SoundFixture fixture;
-    fixture.sound.samplePhase = 22049.5f;
-    fixture.StreamNextBlock(0.75f);
-    // Frame 0 reads the last entry, frame 1 (phase 0.25 after the wrap) the first.
-    EXPECT_EQ(fixture.buffer->SampleAt(0, 0), SoundFixture::Entry(22049));
-    EXPECT_EQ(fixture.buffer->SampleAt(1, 0), SoundFixture::Entry(0));
-    EXPECT_EQ(fixture.buffer->SampleAt(2, 0), SoundFixture::Entry(1));
-    EXPECT_EQ(fixture.sound.samplePhase, 1653.25f);  // 22049.5 + 2205 × 0.75 - 22050
-    for (float rate : {-3.0f, 30000.0f, 1.0e9f, std::nanf("")}) {
-        SoundFixture odd;
-        odd.sound.samplePhase = 100.0f;
-        odd.StreamNextBlock(rate);
-        EXPECT_TRUE(odd.sound.samplePhase >= 0.0f && odd.sound.samplePhase < 22050.0f) << rate;
-    }
-}
-
-TEST(EngineSound, ALostBufferIsRestoredAndOtherFailuresRetryTheBlockNextFrame)
-{
-    // Lost once: restored and written. Lost again straight after the restore, or failing
-    // otherwise: the block waits for the next frame and is made from the same place.
-    struct Case {
-        int32_t lostWrites;
-        SoundResult otherResult;
-        int32_t restores;
-        bool written;
-    };
-    for (const Case& c : {Case{1, SoundOk, 1, true}, Case{2, SoundOk, 1, false}, Case{0, SoundFailed, 0, false}}) {
-        SoundFixture fixture;
-        fixture.buffer->lostWritesLeft = c.lostWrites;
-        fixture.buffer->writeResult = c.otherResult;
-        fixture.StreamNextBlock(1.0f);
-        EXPECT_EQ(fixture.buffer->restoreCalls, c.restores);
-        EXPECT_EQ(fixture.buffer->writeOffsets.size(), c.written ? 1u : 0u);
-        EXPECT_EQ(std::make_tuple(fixture.sound.soundBlock, fixture.sound.samplePhase, fixture.buffer->playCalls),
-                  c.written ? std::make_tuple(1, 2205.0f, 1) : std::make_tuple(-1, 0.0f, 0));
-        fixture.buffer->writeResult = SoundOk;
-        fixture.StreamNextBlock(1.0f);
-        EXPECT_EQ(fixture.buffer->SampleAt(c.written ? 2205 : 0, 0), SoundFixture::Entry(c.written ? 2205 : 0));
-    }
-}
-
-TEST(EngineSound, SilenceClearsTheWholeBufferAndStreamingGoesOnWhereItWas)
-{
-    SoundFixture fixture;
-    fixture.StreamNextBlock(1.25f);
-    fixture.StreamNextBlock(1.25f);
-    SilenceEngineSound(fixture.sound);
-    EXPECT_EQ(fixture.buffer->clearedBytes, 264600u);
-    EXPECT_EQ(std::count(fixture.buffer->bytes.begin(), fixture.buffer->bytes.end(), 0), 264600);
-    EXPECT_EQ(std::make_tuple(fixture.sound.soundBlock, fixture.sound.samplePhase, fixture.buffer->playCalls),
-              std::make_tuple(2, 5512.5f, 1));
 }

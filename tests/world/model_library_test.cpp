@@ -77,69 +77,6 @@ const Extent Extents[] = {
 
 }  // namespace
 
-TEST(ModelLibrary, BuildsEveryModelInOrderWithItsTexturesAndDrawDistance)
-{
-    auto library = BuildLibrary();
-    // The texture of each part in order (0: coloured); houses 10..14 take the village pictures
-    // 16..20, town buildings 2..6 the first, third, fourth, sixth and seventh town pictures.
-    const struct {
-        int32_t type;
-        float drawDistance;
-        std::vector<int32_t> textures;
-    } expected[] = {
-        {1, 1000, {0, 0}},         {10, 1000, {16, 0, 0}},   {11, 1000, {17, 0, 0}}, {12, 1000, {18, 0, 0}},
-        {13, 1000, {19, 0, 0}},    {14, 1000, {20, 0, 0}},   {2, 1000, {9, 0, 0}},   {3, 1000, {11, 0, 0}},
-        {4, 1000, {12, 0, 0}},     {5, 1000, {14, 0, 0}},    {6, 1000, {15, 0, 0}},  {20, 1000, {0, 21, 22}},
-        {21, 500, {0, 0}},         {200, 1000, {0, 0, 0, 0, 0, 0, 1, 0, 0}},
-        {100, 1000, {2, 5, 3, 4, 0, 0, 6, 1, 0}},  {300, 1000, {7, 0, 0, 0, 0, 1, 0}},  {1001, 10000, {8}},
-    };
-    ASSERT_EQ(library->builtModelCount, static_cast<int32_t>(std::size(expected)));
-    int32_t nextPart = 0;
-    for (size_t m = 0; m < std::size(expected); ++m) {
-        SCOPED_TRACE("type " + std::to_string(expected[m].type));
-        EXPECT_EQ(library->buildOrder[m], expected[m].type);
-        const ModelEntry& entry = library->models[expected[m].type];
-        EXPECT_EQ(entry.firstPart, nextPart) << "parts follow each other in build order";
-        EXPECT_EQ(entry.drawDistance, expected[m].drawDistance);
-        std::vector<int32_t> textures;
-        for (int32_t p = 0; p < entry.partCount; ++p)
-            textures.push_back(library->parts[entry.firstPart + p].textureId);
-        EXPECT_EQ(textures, expected[m].textures);
-        nextPart += entry.partCount;
-    }
-    EXPECT_EQ(library->partCount, nextPart);
-    // Every other type has an entry without parts, so an object of that type draws nothing.
-    int32_t typesWithParts = 0;
-    for (int32_t type = 0; type < ModelEntryCapacity; ++type)
-        typesWithParts += library->models[type].partCount > 0;
-    EXPECT_EQ(typesWithParts, library->builtModelCount);
-}
-
-TEST(ModelLibrary, PoolsHoldThePartsBackToBackAndIndexesStayInTheirPart)
-{
-    auto library = BuildLibrary();
-    EXPECT_EQ(library->vertexCount, 1263);
-    EXPECT_EQ(library->indexCount, 2104);
-    int32_t nextVertex = 0, nextIndex = 0;
-    for (int32_t p = 0; p < library->partCount; ++p) {
-        const ModelPart& part = library->parts[p];
-        EXPECT_EQ(part.firstVertex, nextVertex) << "part " << p;
-        EXPECT_EQ(part.firstIndex, nextIndex) << "part " << p;
-        nextVertex += part.vertexCount;
-        nextIndex += part.indexCount;
-        std::vector<bool> used(part.vertexCount, false);
-        for (int32_t i = 0; i < part.indexCount; ++i) {
-            int32_t index = library->indexes[part.firstIndex + i];
-            ASSERT_TRUE(index >= 0 && index < part.vertexCount) << "part " << p;
-            used[index] = true;
-        }
-        EXPECT_EQ(std::count(used.begin(), used.end(), false), 0) << "a vertex of part " << p << " no triangle uses";
-        EXPECT_TRUE(part.kind == PartTriangleFan || part.indexCount % 3 == 0) << "part " << p;
-    }
-    EXPECT_EQ(nextVertex, library->vertexCount);
-    EXPECT_EQ(nextIndex, library->indexCount);
-}
-
 TEST(ModelLibrary, EveryModelFillsExactlyItsExtent)
 {
     auto library = BuildLibrary();
@@ -217,84 +154,6 @@ TEST(ModelLibrary, EveryFaceShowsTheSideItsNormalsPointToAndBodiesFaceOutward)
     EXPECT_EQ(downward, 2);
 }
 
-TEST(ModelLibrary, WheelsAreUprightPicturesOverTheirAxles)
-{
-    auto library = BuildLibrary();
-    using Square = std::tuple<float, float, float, float, float>;  // x, z from, z to, y from, y to
-    const struct {
-        int32_t type, part;
-        float bottom, top;
-        std::vector<std::pair<float, float>> axles;
-    } wheelSets[] = {
-        {100, 7, 0.1f, 0.7f, {{-1.8f, -1.2f}, {-2.8f, -2.2f}, {-12.8f, -12.2f}, {-13.8f, -13.2f}}},
-        {200, 6, 0.1f, 1.1f, {{5.5f, 6.5f}, {4.0f, 5.0f}, {-2.6f, -1.6f}, {-4.1f, -3.1f}}},
-        {300, 5, 0.1f, 0.9f, {{3.6f, 4.4f}, {-4.4f, -3.6f}}},
-    };
-    for (const auto& wheelSet : wheelSets) {
-        SCOPED_TRACE("type " + std::to_string(wheelSet.type));
-        const ModelPart& part = PartOf(*library, wheelSet.type, wheelSet.part);
-        std::vector<Square> squares, expected;
-        for (int32_t square = 0; square < part.vertexCount / 4; ++square) {
-            const ModelVertex* v = &VertexOf(*library, part, 4 * square);
-            // The picture's top corners (v = 0) on the top edge, its left (u = 0) at one end.
-            for (int c = 0; c < 4; ++c) {
-                EXPECT_EQ(std::make_tuple(v[c].tu, v[c].tv), std::make_tuple(float(c % 2), float(c / 2)));
-                EXPECT_EQ(std::make_tuple(v[c].x, v[c].nx, v[c].ny, v[c].nz), std::make_tuple(v[0].x, -1.0f, 0.0f, 0.0f));
-            }
-            EXPECT_TRUE(v[0].y == v[1].y && v[2].y == v[3].y && v[0].y > v[2].y && v[0].z == v[2].z && v[1].z == v[3].z);
-            squares.emplace_back(v[0].x, std::min(v[0].z, v[1].z), std::max(v[0].z, v[1].z), v[2].y, v[0].y);
-        }
-        for (auto [from, to] : wheelSet.axles)
-            for (float x : {0.7f, -0.7f})
-                expected.emplace_back(x, from, to, wheelSet.bottom, wheelSet.top);
-        std::sort(squares.begin(), squares.end());
-        std::sort(expected.begin(), expected.end());
-        EXPECT_EQ(squares, expected);
-    }
-}
-
-TEST(ModelLibrary, WagonRoofArchesFromTheSideWallsOverTheCentreLine)
-{
-    auto library = BuildLibrary();
-    const double radius = 1.3 * std::sqrt(2.0);
-    // The end arches fan from the middle of the end wall's top edge over nine rim points, from
-    // +x to -x at the front and back again at the back; the crown's 3.838 is rounded.
-    for (int32_t p : {1, 2}) {
-        const ModelPart& fan = PartOf(*library, 300, p);
-        double side = p == 1 ? 1.0 : -1.0;
-        const double points[4][3] = {{0, 0, 3.3}, {1, 1.3 * side, 3.3}, {5, 0.0, 3.838}, {9, -1.3 * side, 3.3}};
-        for (const auto& point : points) {
-            const ModelVertex& v = VertexOf(*library, fan, int32_t(point[0]));
-            EXPECT_NEAR(v.x, point[1], 1e-3) << "arch " << p << " vertex " << point[0];
-            EXPECT_NEAR(v.y, point[2], 1e-3) << "arch " << p << " vertex " << point[0];
-        }
-        for (int32_t i = 0; i < fan.vertexCount; ++i) {
-            const ModelVertex& v = VertexOf(*library, fan, i);
-            EXPECT_EQ(v.z, p == 1 ? 5.5f : -5.5f);
-            EXPECT_NEAR(i > 0 ? std::hypot(v.x, v.y - 2.0) : radius, radius, 1e-4);
-        }
-    }
-    // The roof runs over the same points from end to end, each normal pointing straight away
-    // from the arch's centre line.
-    const ModelPart& roof = PartOf(*library, 300, 3);
-    const ModelPart& arch = PartOf(*library, 300, 1);
-    int roofVertices = 0;
-    for (int32_t i = 0; i < roof.vertexCount; ++i) {
-        const ModelVertex& v = VertexOf(*library, roof, i);
-        if (v.nz != 0.0f)
-            continue;  // the end walls
-        roofVertices += 1;
-        EXPECT_FLOAT_EQ(v.nx, v.x);
-        EXPECT_NEAR(v.ny, v.y - 2.0f, 1e-5);
-        EXPECT_TRUE(v.z == 5.5f || v.z == -5.5f);
-        bool onArch = false;
-        for (int32_t k = 1; k < arch.vertexCount; ++k)
-            onArch = onArch || (VertexOf(*library, arch, k).x == v.x && VertexOf(*library, arch, k).y == v.y);
-        EXPECT_TRUE(onArch) << "roof vertex (" << v.x << ", " << v.y << ") off the end arches";
-    }
-    EXPECT_EQ(roofVertices, 32);
-}
-
 TEST(ModelLibrary, DiscIsAClosedFanWhoseRimTheNoisePushesOut)
 {
     auto plain = BuildLibrary({0, 0, 0, 0});
@@ -329,39 +188,5 @@ TEST(ModelLibrary, DiscIsAClosedFanWhoseRimTheNoisePushesOut)
             EXPECT_FLOAT_EQ(v.tu, v.y / 300.0f + 0.5f);
             EXPECT_FLOAT_EQ(v.tv, v.x / 300.0f + 0.5f);
         }
-    }
-}
-
-TEST(ModelLibrary, RebuildingOnTheSameRecordStartsAfreshAndRepeatsItself)
-{
-    const Noise noise = {0.3f, 0.8f, 0.1f, 0.6f};
-    auto fresh = BuildLibrary(noise);
-    auto reused = BuildLibrary(noise);
-    // Stale model entries left over from an earlier build.
-    reused->models[7] = {5, 3, 99.0f};
-    reused->models[9999] = {1, 1, 1.0f};
-    for (int build = 0; build < 2; ++build) {
-        BuildModelLibrary(*reused, noise.data());
-        ASSERT_EQ(std::make_tuple(reused->vertexCount, reused->indexCount, reused->partCount, reused->builtModelCount),
-                  std::make_tuple(fresh->vertexCount, fresh->indexCount, fresh->partCount, fresh->builtModelCount));
-        EXPECT_EQ(std::memcmp(reused->vertices.data(), fresh->vertices.data(), sizeof(ModelVertex) * size_t(fresh->vertexCount)), 0);
-        EXPECT_EQ(std::memcmp(reused->indexes.data(), fresh->indexes.data(), sizeof(int32_t) * size_t(fresh->indexCount)), 0);
-        EXPECT_EQ(std::memcmp(reused->parts.data(), fresh->parts.data(), sizeof(ModelPart) * size_t(fresh->partCount)), 0);
-        EXPECT_EQ(std::memcmp(reused->models.data(), fresh->models.data(), sizeof(reused->models)), 0);
-        EXPECT_EQ(reused->buildOrder, fresh->buildOrder);
-    }
-}
-
-TEST(ModelLibrary, TextureNamesFollowTheIds)
-{
-    const char* const names[23] = {
-        nullptr,       "WHEEL.BMP",  "Y1_FRONT.BMP", "Y1_WINDOW.BMP", "Y1_DOOR.BMP", "Y1_BACK.BMP",
-        "Y1_ROOF.BMP", "G_SIDE.BMP", "C.BMP",        "TOWN_1.BMP",    "TOWN_2.BMP",  "TOWN_3.BMP",
-        "TOWN_4.BMP",  "TOWN_5.BMP", "TOWN_6.BMP",   "TOWN_7.BMP",    "CALC_1.BMP",  "CALC_2.BMP",
-        "CALC_3.BMP",  "CALC_4.BMP", "CALC_5.BMP",   "CONTROL.BMP",   "CONTROLR.BMP",
-    };
-    for (int32_t id : {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 1000}) {
-        const char* name = ModelTextureName(id);
-        EXPECT_STREQ(name, id >= 1 && id <= 22 ? names[id] : nullptr) << "id " << id;
     }
 }

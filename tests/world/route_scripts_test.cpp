@@ -66,32 +66,4 @@ TEST(RouteScripts, EachVariantSetsItsSignsSwitchesAndEvents)
                   std::make_tuple(EventSpawnTrain, 2, row.spawnKind, row.spawnDirection));
         EXPECT_EQ(events.back().action, EventRemoveTrain);
     }
-    // Variant 4, the overtaking express: it starts five segments back at 200 km/h, and the
-    // player's departure from the loop's middle clears the main line and resets the switch.
-    int c = MeetingStationSegment(*world, 4);
-    std::vector<RouteEvent> e = EventsNear(*world, c);
-    EXPECT_EQ(std::make_tuple(e[0].segment, e[0].speed, e[0].throttle, e[0].triggerSegment),
-              std::make_tuple(c - 5, 200.0f, 5, c + 4));
-    EXPECT_EQ(std::make_tuple(e[3].action, e[3].segment, e[3].switchValue, e[8].triggerSegment),
-              std::make_tuple(EventSetSwitch, c - 1, 1, c + 11));
-    // Variant 2: the last wagon clears the player's signals as it leaves the loop.
-    c = MeetingStationSegment(*world, 2);
-    e = EventsNear(*world, c);
-    EXPECT_EQ(std::make_tuple(e[1].triggerUnit, e[1].triggerSegment, e[0].segment, e[0].speed),
-              std::make_tuple(109, c + 6, c + 10, 40.0f));
-}
-
-TEST(RouteScripts, LayoutAScriptBacksTheTrainIntoTheSiding)
-{
-    auto world = BuildTestWorld(4, 10, 3);
-    int c = MeetingStationSegment(*world, 0);
-    ASSERT_GT(c, 0);
-    for (int stop : {c + 2, c + 4, c + 7})
-        EXPECT_EQ(world->track[stop].forwardSign, SignStop) << stop - c;
-    std::vector<RouteEvent> e = EventsNear(*world, c);
-    ASSERT_EQ(e.size(), 4u);
-    EXPECT_EQ(std::make_tuple(e[0].kind, e[0].segment, e[0].speed, e[0].throttle),
-              std::make_tuple(TrainLocomotiveBringingWagons, c + 10, 70.0f, 3));
-    EXPECT_EQ(std::make_tuple(e[1].triggerUnit, e[1].segment, e[1].signCode, e[3].triggerSegment),
-              std::make_tuple(109, c + 2, SignLimit40, c + 6));
 }

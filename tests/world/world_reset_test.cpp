@@ -40,18 +40,6 @@ TEST(WorldReset, EmptiesTheTablesAndPutsThePlayerBrakedAtTheStart)
               std::make_tuple(BrakeReleased, 1, 1));
 }
 
-TEST(WorldReset, GroundNoiseIsDrawnFromWhereverTheGeneratorStands)
-{
-    auto world = std::make_unique<World>();
-    world->random.seed(99);
-    WorldReset(*world);
-    EXPECT_EQ(world->random.drawCount, 9999u);
-    GameRandom replay;
-    replay.seed(99);
-    for (int i = 0; i < GroundNoiseCapacity; ++i)
-        ASSERT_EQ(world->groundNoise[i], static_cast<float>(replay.draw()) / 32767.0f) << i;
-}
-
 TEST(WorldReset, DrawsBeforeTheBuildShiftTheNoiseButNotTheRoute)
 {
     auto plain = BuildTestWorld(1, 10, 3, 5);
@@ -69,21 +57,4 @@ TEST(WorldReset, DrawsBeforeTheBuildShiftTheNoiseButNotTheRoute)
                   std::make_pair(world->track[i].endX, world->track[i].endZ)) << i;
     for (int slot = 0; slot < SceneryCapacity; ++slot)
         ASSERT_EQ(plain->scenery[slot].type, world->scenery[slot].type) << slot;
-}
-
-TEST(WorldReset, RegistersEveryTextureOnceWhateverTheCase)
-{
-    auto world = std::make_unique<World>();
-    WorldReset(*world);
-    WorldReset(*world);
-    EXPECT_EQ(world->textures.count, 31) << "a second build registers nothing new";
-    for (auto [name, flags] : {std::pair{"GRAS.BMP", 0}, {"Tree1.bmp", TextureBlackTransparent},
-                               {"sign0014.bmp", TextureBlackTransparent}, {"wheel.bmp", TextureWhiteTransparent}}) {
-        int index = FindTextureRegistration(world->textures, name);
-        ASSERT_GE(index, 0) << name;
-        EXPECT_EQ(world->textures.entries[index].flags, flags) << name;
-    }
-    EXPECT_EQ(FindTextureRegistration(world->textures, "gras.bm"), -1);
-    EXPECT_TRUE(RegisterTextureName(world->textures, "GRAS.BMP", 2));
-    EXPECT_EQ(world->textures.count, 31);
 }
