@@ -34,13 +34,13 @@ TEST(Levers, ClickingADrawnKnobSelectsThePositionItShows)
 {
     for (CanvasSize size : {CanvasSize{800, 600, 32}, {640, 480, 32}, {1920, 1080, 32}, {333, 257, 32}, {1000, 1000, 32}}) {
         for (int32_t position = 0; position <= 8; ++position) {
-            for (bool brakeLever : {true, false}) {
-                if (brakeLever ? position < 1 : position > 5)
+            for (bool brake : {true, false}) {
+                if (brake ? position < 1 : position > 5)
                     continue;
-                RecordedEllipse knob = KnobAt(DrawLeversOf(brakeLever ? position : 8, brakeLever ? 0 : position, size), brakeLever);
+                RecordedEllipse knob = KnobAt(DrawLeversOf(brake ? position : 8, brake ? 0 : position, size), brake);
                 DriverControls click = ClickCabLevers({0, 8}, uint16_t((knob.left + knob.right) / 2),
                                                       uint16_t((knob.top + knob.bottom) / 2), size.width, size.height);
-                EXPECT_EQ(brakeLever ? click.brake : click.throttle, position) << size.width << "x" << size.height;
+                EXPECT_EQ(brake ? click.brake : click.throttle, position) << size.width << "x" << size.height;
             }
         }
     }

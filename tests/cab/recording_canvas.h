@@ -8,7 +8,10 @@
 
 #include "cab/canvas.h"
 
-inline bool operator==(const CabColour& a, const CabColour& b) { return a.red == b.red && a.green == b.green && a.blue == b.blue; }
+inline bool operator==(const CabColour& a, const CabColour& b)
+{
+    return a.red == b.red && a.green == b.green && a.blue == b.blue;
+}
 inline bool operator==(const CabPen& a, const CabPen& b) { return a.colour == b.colour && a.width == b.width; }
 inline bool operator==(const CanvasPoint& a, const CanvasPoint& b) { return a.x == b.x && a.y == b.y; }
 inline bool operator==(const CanvasSize& a, const CanvasSize& b)

@@ -186,6 +186,7 @@ TEST(BitmapResources, ModelsShowTheirPicturesWhereTheyBelong)
         {"town building's end", 6, {-6, 1.35, 30}, {0.01, 0, 0}, {0, 0, -1}, 1200, "PPPPPPPP"},
         {"signal box's upper storey", ScenerySignalBox, {5, 6.25, -5.5}, {0, 0, 0.005}, {-1, 0, 0}, 2200,
          std::string(20, 'P')},
+        {"signal box's plain roof", ScenerySignalBox, {0.3, 20, -6}, {0, 0, 0.01}, {0, -1, 0}, 1200, ""},
         // The wagon's side is one picture of eight boards from end to end.
         {"wagon's side", SceneryGoodsWagon, {5, 2.0, -5.4}, {0, 0, 0.005}, {-1, 0, 0}, 2160, "JJJJJJJJ"},
     };

@@ -50,8 +50,8 @@ TEST(DeviceCatalogue, ChoosesTheHardwareDeviceInAWindowWhenTheDesktopAllowsIt)
         const DeviceEntry& chosen = fixture.Build(c.desktopBits);
         EXPECT_STREQ(chosen.name, "Radeon") << c.what;
         EXPECT_EQ(chosen.hardware, 1) << c.what;
-        EXPECT_EQ(std::make_pair(chosen.windowedChoice, chosen.canRenderWindowed), std::make_pair(c.windowed, c.canRenderWindowed))
-            << c.what;
+        EXPECT_EQ(chosen.windowedChoice, c.windowed) << c.what;
+        EXPECT_EQ(chosen.canRenderWindowed, c.canRenderWindowed) << c.what;
         // 8-bit modes are never listed; the names carry width, height and depth.
         ASSERT_EQ(chosen.modes.size(), 4u);
         EXPECT_STREQ(chosen.modes[0].name, "1024 x 768 x 32");

@@ -54,7 +54,7 @@ TEST(Matrix, ViewMatrixPutsTheEyeAtTheOriginLookingAlongZWithTheRightSideAtPlusX
         ASSERT_EQ(SetViewMatrix(view, c.eye, c.lookAt, c.up), ResultOk);
         ExpectNear(Transform(view, c.eye), {0, 0, 0});
         ExpectNear(Transform(view, c.worldPoint), c.viewPoint);
-        EXPECT_EQ(std::make_tuple(view.m[0][3], view.m[1][3], view.m[2][3], view.m[3][3]), std::make_tuple(0.f, 0.f, 0.f, 1.f));
+        EXPECT_EQ(std::make_tuple(view.m[0][3], view.m[1][3], view.m[2][3], view.m[3][3]), std::make_tuple(0, 0, 0, 1));
     }
     // Coincident points are refused and leave the result as it was.
     Matrix4 view = IdentityMatrix();

@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 #include "sound/sound_buffer.h"

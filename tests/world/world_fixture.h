@@ -7,7 +7,7 @@
 #include "world/world.h"
 
 inline std::unique_ptr<World> BuildTestWorld(int32_t scenery, int32_t lengthKm, int32_t meetingKm,
-                                             uint32_t timeSeed = 12345, GameOptions* optionsOut = nullptr)
+                                             uint32_t timeSeed = 12345)
 {
     auto world = std::make_unique<World>();
     GameOptions options;
@@ -16,8 +16,6 @@ inline std::unique_ptr<World> BuildTestWorld(int32_t scenery, int32_t lengthKm, 
     options.meetingDistanceKm = meetingKm;
     world->random.seed(timeSeed);
     BuildWorld(*world, options, timeSeed);
-    if (optionsOut)
-        *optionsOut = options;
     return world;
 }
 
