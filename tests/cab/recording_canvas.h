@@ -12,17 +12,8 @@ inline bool operator==(const CabColour& a, const CabColour& b)
 {
     return a.red == b.red && a.green == b.green && a.blue == b.blue;
 }
-
-inline bool operator==(const CabPen& a, const CabPen& b)
-{
-    return a.colour == b.colour && a.width == b.width;
-}
-
-inline bool operator==(const CanvasPoint& a, const CanvasPoint& b)
-{
-    return a.x == b.x && a.y == b.y;
-}
-
+inline bool operator==(const CabPen& a, const CabPen& b) { return a.colour == b.colour && a.width == b.width; }
+inline bool operator==(const CanvasPoint& a, const CanvasPoint& b) { return a.x == b.x && a.y == b.y; }
 inline bool operator==(const CanvasSize& a, const CanvasSize& b)
 {
     return a.width == b.width && a.height == b.height && a.bitsPerPixel == b.bitsPerPixel;
@@ -76,15 +67,6 @@ public:
     void DrawText(int32_t x, int32_t y, const CabColour& colour, const char* text) override
     {
         texts.push_back({x, y, colour, text});
-    }
-
-    // The texts drawn, in order.
-    std::vector<std::string> TextStrings() const
-    {
-        std::vector<std::string> strings;
-        for (const RecordedText& text : texts)
-            strings.push_back(text.text);
-        return strings;
     }
 
     std::vector<RecordedLine> lines;

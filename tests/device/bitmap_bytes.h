@@ -3,7 +3,6 @@
 // pictures, bottom-up as most writers store them, and a way to spoil any header field.
 
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <vector>
 

@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
-#include <cstdint>
+#include <array>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,378 +15,189 @@
 #include <unistd.h>
 
 #include "device/bitmap_resources.h"
-#include "world/world.h"
+#include "device/bmp_check.h"
+#include "world/model_library.h"
+#include "world/scenery.h"
 
 namespace {
 
 struct Rgb {
     int r, g, b;
+    bool operator==(const Rgb&) const = default;
 };
 
-bool IsBlack(Rgb c) { return c.r == 0 && c.g == 0 && c.b == 0; }
-bool IsWhite(Rgb c) { return c.r == 255 && c.g == 255 && c.b == 255; }
 
-uint32_t ReadU16(const unsigned char* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
-uint32_t ReadU32(const unsigned char* p) { return ReadU16(p) | ReadU16(p + 2) << 16; }
-
-// A bitmap resource read back the way a BMP loader reads it, rows turned top-down.
+// A built-in bitmap decoded, rows from the top.
 struct Picture {
-    int width = 0;
-    int height = 0;
-    int bitsPerPixel = 0;
+    int width = 0, height = 0, bitsPerPixel = 0;
     std::vector<Rgb> pixels;
-
     Rgb At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
 };
 
-// Checks the headers on the way; a malformed file fails the calling test and decodes empty.
-Picture DecodeBmp(const BitmapResource& resource)
+Picture DecodeByName(const char* name)
 {
-    const unsigned char* bytes = resource.bytes;
     Picture picture;
-    if (resource.size < 54 || bytes[0] != 'B' || bytes[1] != 'M') {
-        ADD_FAILURE() << resource.name << ": no BMP file header";
+    const BitmapResource* resource = FindBitmapResource(name);
+    BitmapHeader header;
+    const char* reason = nullptr;
+    if (resource == nullptr || !CheckBitmapFile(resource->bytes, resource->size, header, reason)) {
+        ADD_FAILURE() << name << " is not a built-in bitmap";
         return picture;
     }
-    EXPECT_EQ(ReadU32(bytes + 2), resource.size) << resource.name << ": file size in the header";
-    EXPECT_EQ(ReadU32(bytes + 14), 40u) << resource.name << ": info header size";
-    EXPECT_EQ(ReadU16(bytes + 26), 1u) << resource.name << ": planes";
-    EXPECT_EQ(ReadU32(bytes + 30), 0u) << resource.name << ": compression";
-    int32_t height = int32_t(ReadU32(bytes + 22));
-    EXPECT_GT(height, 0) << resource.name << ": rows must be stored bottom-up";
-    picture.width = int32_t(ReadU32(bytes + 18));
-    picture.height = height < 0 ? -height : height;
-    picture.bitsPerPixel = int(ReadU16(bytes + 28));
-
-    uint32_t colours = 0;
-    if (picture.bitsPerPixel <= 8) {
-        colours = ReadU32(bytes + 46);
-        if (colours == 0)
-            colours = 1u << picture.bitsPerPixel;
-        EXPECT_LE(colours, 1u << picture.bitsPerPixel) << resource.name << ": colour table too long";
-    }
-    uint32_t pixelOffset = ReadU32(bytes + 10);
-    EXPECT_EQ(pixelOffset, 54 + 4 * colours) << resource.name << ": pixels must follow the colour table";
-    size_t rowBytes = ((size_t(picture.width) * size_t(picture.bitsPerPixel) + 31) / 32) * 4;
-    if (pixelOffset + rowBytes * size_t(picture.height) > resource.size || picture.width <= 0) {
-        ADD_FAILURE() << resource.name << ": pixel rows run past the end of the file";
-        return Picture{};
-    }
-
-    picture.pixels.resize(size_t(picture.width) * size_t(picture.height));
-    for (int y = 0; y < picture.height; ++y) {
-        int storedRow = height > 0 ? picture.height - 1 - y : y;
-        const unsigned char* row = bytes + pixelOffset + rowBytes * size_t(storedRow);
-        for (int x = 0; x < picture.width; ++x) {
-            Rgb colour{};
-            if (picture.bitsPerPixel == 24) {
-                colour = {row[x * 3 + 2], row[x * 3 + 1], row[x * 3]};
-            } else {
-                uint32_t index = 0;
-                if (picture.bitsPerPixel == 8)
-                    index = row[x];
-                else if (picture.bitsPerPixel == 4)
-                    index = (x % 2 == 0) ? row[x / 2] >> 4 : row[x / 2] & 0x0F;
-                else
-                    ADD_FAILURE() << resource.name << ": unexpected depth " << picture.bitsPerPixel;
-                if (index >= colours) {
-                    ADD_FAILURE() << resource.name << ": pixel uses colour " << index << " beyond the table";
-                    return Picture{};
-                }
-                const unsigned char* entry = bytes + 54 + 4 * index;
-                colour = {entry[2], entry[1], entry[0]};
-            }
-            picture.pixels[size_t(y) * size_t(picture.width) + size_t(x)] = colour;
+    picture = {header.width, header.height, header.bitsPerPixel, {}};
+    const unsigned char* palette = resource->bytes + 14 + header.infoSize;
+    for (int y = 0; y < header.height; ++y) {
+        const unsigned char* row =
+            resource->bytes + header.pixelOffset + header.rowBytes * size_t(header.topDown ? y : header.height - 1 - y);
+        for (int x = 0; x < header.width; ++x) {
+            const unsigned char* bgr = row + x * 3;
+            if (header.bitsPerPixel == 8)
+                bgr = palette + 4 * row[x];
+            else if (header.bitsPerPixel == 4)
+                bgr = palette + 4 * (x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0F);
+            picture.pixels.push_back({bgr[2], bgr[1], bgr[0]});
         }
     }
     return picture;
 }
 
-Picture DecodeByName(const char* name)
+// What a texel shows, as one letter; '.' for anything else.
+char Classify(Rgb c)
 {
-    const BitmapResource* resource = FindBitmapResource(name);
-    if (resource == nullptr) {
-        ADD_FAILURE() << name << " is not built in";
-        return Picture{};
-    }
-    return DecodeBmp(*resource);
-}
-
-std::string InCase(const char* name, int (*convert)(int))
-{
-    std::string text = name;
-    for (char& c : text)
-        c = char(convert(static_cast<unsigned char>(c)));
-    return text;
-}
-
-// Pixels of the cut-away colour that cannot be reached from the border through that colour:
-// holes that would show the sky through a part meant to be solid.
-int CountEnclosedKeyPixels(const Picture& picture, bool (*isKey)(Rgb))
-{
-    std::vector<char> reached(picture.pixels.size(), 0);
-    std::vector<std::pair<int, int>> pending;
-    for (int y = 0; y < picture.height; ++y)
-        for (int x = 0; x < picture.width; ++x)
-            if ((x == 0 || y == 0 || x == picture.width - 1 || y == picture.height - 1) && isKey(picture.At(x, y)))
-                pending.push_back({x, y});
-    while (!pending.empty()) {
-        auto [x, y] = pending.back();
-        pending.pop_back();
-        if (x < 0 || y < 0 || x >= picture.width || y >= picture.height)
-            continue;
-        size_t at = size_t(y) * size_t(picture.width) + size_t(x);
-        if (reached[at] || !isKey(picture.pixels[at]))
-            continue;
-        reached[at] = 1;
-        pending.insert(pending.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
-    }
-    int enclosed = 0;
-    for (size_t i = 0; i < picture.pixels.size(); ++i)
-        if (isKey(picture.pixels[i]) && !reached[i])
-            ++enclosed;
-    return enclosed;
-}
-
-enum class LampLight { None, Green, Red, White };
-
-LampLight ClassifyLamp(Rgb c)
-{
-    if (c.g >= 150 && c.g >= c.r + 60 && c.g >= c.b + 40)
-        return LampLight::Green;
+    if (c == Rgb{232, 112, 22} || c == Rgb{196, 88, 14})
+        return '.';  // the railcar's orange paint
+    if (c == Rgb{200, 200, 206} || c == Rgb{206, 220, 228})
+        return 'P';  // the panes of a house or the signal box
+    if (c == Rgb{108, 60, 34})
+        return 'J';  // a joint between the wagon's boards
+    if (c == Rgb{150, 150, 154})
+        return 'l';  // the railcar's unlit tail lamps
     if (c.r >= 150 && c.r >= c.g + 80 && c.r >= c.b + 80)
-        return LampLight::Red;
+        return 'r';  // a red lamp
     if (c.r >= 200 && c.g >= 200 && c.b >= 200)
-        return LampLight::White;
-    return LampLight::None;
+        return 'w';  // a white lamp
+    if (c.b > c.r + 15 && c.r < 100)
+        return 'G';  // window glass
+    return '.';
 }
 
-struct LitLamp {
-    LampLight light;
-    int centreRow;
-};
-
-// The lit lamps met going down the middle column of a signal, top first.
-std::vector<LitLamp> LitLampsDownTheMiddle(const Picture& picture)
+// The letters met along a line, each run of one letter once, the dull texels left out.
+template <typename TexelAt>
+std::string LettersAlong(int steps, TexelAt texelAt)
 {
-    std::vector<LitLamp> lamps;
-    int x = picture.width / 2;
-    int y = 0;
-    while (y < picture.height) {
-        LampLight light = ClassifyLamp(picture.At(x, y));
-        int start = y;
-        while (y < picture.height && ClassifyLamp(picture.At(x, y)) == light)
-            ++y;
-        if (light != LampLight::None)
-            lamps.push_back({light, (start + y - 1) / 2});
+    std::string letters;
+    char last = 0;
+    for (int i = 0; i <= steps; ++i) {
+        char letter = Classify(texelAt(i));
+        if (letter != last && letter != '.')
+            letters += letter;
+        last = letter;
     }
-    return lamps;
+    return letters;
 }
+
+using Vec = std::array<double, 3>;
+
+Vec Minus(Vec a, Vec b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
+Vec Cross(Vec a, Vec b) { return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]}; }
+double Dot(Vec a, Vec b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+
+// A model seen through its pictures: looking along a ray, the texel of the nearest triangle
+// hit, its texture coordinates interpolated across it and repeated as the device samples them.
+// An untextured part shows black.
+struct ModelViewer {
+    const ModelLibrary& library;
+    std::map<int32_t, Picture> pictures;
+
+    Rgb TexelSeen(int32_t type, Vec origin, Vec direction)
+    {
+        double nearest = 1e9;
+        Rgb seen = {0, 0, 0};
+        const ModelEntry& model = library.models[type];
+        for (int32_t p = 0; p < model.partCount; ++p) {
+            const ModelPart& part = library.parts[model.firstPart + p];
+            bool fan = part.kind == PartTriangleFan;
+            for (int32_t t = 0; t < (fan ? part.indexCount - 2 : part.indexCount / 3); ++t) {
+                const int32_t* index = &library.indexes[part.firstIndex + (fan ? 0 : 3 * t)];
+                const ModelVertex* v[3] = {&library.vertices[part.firstVertex + index[0]],
+                                           &library.vertices[part.firstVertex + index[fan ? t + 1 : 1]],
+                                           &library.vertices[part.firstVertex + index[fan ? t + 2 : 2]]};
+                Vec a = {v[0]->x, v[0]->y, v[0]->z};
+                Vec e1 = Minus({v[1]->x, v[1]->y, v[1]->z}, a), e2 = Minus({v[2]->x, v[2]->y, v[2]->z}, a);
+                Vec h = Cross(direction, e2), s = Minus(origin, a), q = Cross(s, e1);
+                double det = Dot(e1, h);
+                if (std::abs(det) < 1e-12)
+                    continue;
+                double b1 = Dot(s, h) / det, b2 = Dot(direction, q) / det, distance = Dot(e2, q) / det;
+                if (b1 < 0 || b2 < 0 || b1 + b2 > 1 || distance <= 0 || distance >= nearest)
+                    continue;
+                nearest = distance;
+                seen = {0, 0, 0};
+                if (part.textureId == TextureNone)
+                    continue;
+                double u = (1 - b1 - b2) * v[0]->tu + b1 * v[1]->tu + b2 * v[2]->tu;
+                double w = (1 - b1 - b2) * v[0]->tv + b1 * v[1]->tv + b2 * v[2]->tv;
+                Picture& picture = pictures[part.textureId];
+                if (picture.pixels.empty())
+                    picture = DecodeByName(ModelTextureName(part.textureId));
+                seen = picture.At(int((u - std::floor(u)) * picture.width), int((w - std::floor(w)) * picture.height));
+            }
+        }
+        return seen;
+    }
+};
 
 }  // namespace
 
-TEST(BitmapResources, FindsEveryTextureTheWorldRegistersInAnyCase)
+TEST(BitmapResources, ModelsShowTheirPicturesWhereTheyBelong)
 {
-    auto world = std::make_unique<World>();
-    WorldReset(*world);
-    ASSERT_GT(world->textures.count, 0);
-
-    for (int i = 0; i < world->textures.count; ++i) {
-        const char* name = world->textures.entries[i].name;
-        SCOPED_TRACE(name);
-        std::string lower = InCase(name, [](int c) { return std::tolower(c); });
-        std::string upper = InCase(name, [](int c) { return std::toupper(c); });
-        if (lower == "c.bmp") {
-            // The disc's texture is looked for on disk; the program does not carry one.
-            EXPECT_EQ(FindBitmapResource(name), nullptr);
-            continue;
-        }
-        const BitmapResource* resource = FindBitmapResource(name);
-        ASSERT_NE(resource, nullptr);
-        EXPECT_EQ(FindBitmapResource(lower.c_str()), resource);
-        EXPECT_EQ(FindBitmapResource(upper.c_str()), resource);
-        EXPECT_STREQ(resource->name, upper.c_str());
-    }
-}
-
-TEST(BitmapResources, MatchesWholeNamesOnly)
-{
-    for (const char* name : {"GRAS", "gras.bm", "gras.bmpx", "ras.bmp", "SIGN001.BMP", "SIGN00011.BMP", ""})
-        EXPECT_EQ(FindBitmapResource(name), nullptr) << name;
-    EXPECT_NE(FindBitmapResource("Tree1.Bmp"), nullptr);
-}
-
-TEST(BitmapResources, EachHasTheSizeAndDepthItsTextureExpects)
-{
-    struct Expected {
-        const char* name;
-        int width;
-        int height;
-        int bitsPerPixel;
+    auto library = std::make_unique<ModelLibrary>();
+    const float noise[4] = {0.5f, 0.25f, 0.75f, 0.1f};
+    BuildModelLibrary(*library, noise);
+    // Lines of sight swept across a model; what is seen along each, in order.
+    const struct {
+        const char* what;
+        int32_t type;
+        Vec from, step, direction;
+        int steps;
+        std::string seen;
+    } sweeps[] = {
+        // The railcar's ends show one picture from the roof's edge down to the skirt: a window
+        // over a lamp, white lamps at the front and grey ones at the back, and the roof's end
+        // its lamp row (the red marker in the middle) only at the front.
+        {"front end", SceneryRailcar, {0.726, 3.3, 5}, {0, -0.005, 0}, {0, 0, -1}, 520, "Gw"},
+        {"back end", SceneryRailcar, {0.726, 3.3, -20}, {0, -0.005, 0}, {0, 0, 1}, 520, "Gl"},
+        {"front lamps", SceneryRailcar, {-1.2, 1.55, 5}, {0.005, 0, 0}, {0, 0, -1}, 480, "ww"},
+        {"back lamps", SceneryRailcar, {-1.2, 1.55, -20}, {0.005, 0, 0}, {0, 0, 1}, 480, "ll"},
+        {"front end's middle", SceneryRailcar, {0, 3.5, 5}, {0, -0.002, 0}, {0, 0, -1}, 1400, "r"},
+        {"back end's middle", SceneryRailcar, {0, 3.5, -20}, {0, -0.002, 0}, {0, 0, 1}, 1400, ""},
+        // The roof's lamp row shows once, over the front: the red marker in the middle.
+        {"roof along the middle", SceneryRailcar, {0, 10, 0.5}, {0, 0, -0.01}, {0, -1, 0}, 1600, "r"},
+        {"roof across the front", SceneryRailcar, {-1.2, 10, -2.03}, {0.005, 0, 0}, {0, -1, 0}, 480, "wrw"},
+        // Each side: cab window, two door windows, four saloon windows, two door windows and
+        // the rear cab window.
+        {"right side", SceneryRailcar, {5, 2.3, 0.2}, {0, 0, -0.005}, {-1, 0, 0}, 3080, "GGGGGGGGGG"},
+        {"left side", SceneryRailcar, {-5, 2.3, 0.2}, {0, 0, -0.005}, {1, 0, 0}, 3080, "GGGGGGGGGG"},
+        // Walls repeat their picture every 5 m along (houses), 2.5 m (town), 2 m (signal box);
+        // a house window shows two panes either side of its crossbar.
+        {"village house's long wall", SceneryVillageHouseB, {5, 1.2, 5.5}, {0, 0, -0.01}, {-1, 0, 0}, 1100, "PPPP"},
+        {"village house's end", SceneryVillageHouseA + 1, {-3, 1.2, 20}, {0.01, 0, 0}, {0, 0, -1}, 600, "PP"},
+        {"town building's wall up", 2, {20, -1, 0.94}, {0, 0.01, 0}, {-1, 0, 0}, 1200, "PPPPPP"},
+        {"town building's end", 6, {-6, 1.35, 30}, {0.01, 0, 0}, {0, 0, -1}, 1200, "PPPPPPPP"},
+        {"signal box's upper storey", ScenerySignalBox, {5, 6.25, -5.5}, {0, 0, 0.005}, {-1, 0, 0}, 2200,
+         std::string(20, 'P')},
+        {"signal box's plain roof", ScenerySignalBox, {0.3, 20, -6}, {0, 0, 0.01}, {0, -1, 0}, 1200, ""},
+        // The wagon's side is one picture of eight boards from end to end.
+        {"wagon's side", SceneryGoodsWagon, {5, 2.0, -5.4}, {0, 0, 0.005}, {-1, 0, 0}, 2160, "JJJJJJJJ"},
     };
-    const Expected expected[] = {
-        {"GRAS.BMP", 32, 32, 24},       {"TREE1.BMP", 64, 64, 8},      {"SIGN0001.BMP", 32, 256, 8},
-        {"SIGN0002.BMP", 32, 256, 8},   {"SIGN0003.BMP", 32, 256, 8},  {"SIGN0011.BMP", 64, 256, 8},
-        {"SIGN0012.BMP", 64, 256, 8},   {"SIGN0013.BMP", 64, 256, 8},  {"SIGN0014.BMP", 64, 256, 8},
-        {"WHEEL.BMP", 64, 64, 4},       {"Y1_FRONT.BMP", 64, 64, 8},   {"Y1_BACK.BMP", 64, 64, 8},
-        {"Y1_WINDOW.BMP", 64, 64, 8},   {"Y1_DOOR.BMP", 64, 64, 8},    {"Y1_ROOF.BMP", 64, 64, 8},
-        {"G_SIDE.BMP", 64, 64, 8},      {"TOWN_1.BMP", 32, 32, 8},     {"TOWN_2.BMP", 32, 32, 8},
-        {"TOWN_3.BMP", 32, 32, 8},      {"TOWN_4.BMP", 32, 32, 8},     {"TOWN_5.BMP", 32, 32, 8},
-        {"TOWN_6.BMP", 32, 32, 8},      {"TOWN_7.BMP", 32, 32, 8},     {"CALC_1.BMP", 32, 32, 8},
-        {"CALC_2.BMP", 32, 32, 8},      {"CALC_3.BMP", 32, 32, 8},     {"CALC_4.BMP", 32, 32, 8},
-        {"CALC_5.BMP", 32, 32, 8},      {"CONTROL.BMP", 32, 32, 8},    {"CONTROLR.BMP", 32, 32, 8},
-        {"TAGVIND.BMP", 32, 32, 24},
-    };
-    for (const Expected& bitmap : expected) {
-        SCOPED_TRACE(bitmap.name);
-        Picture picture = DecodeByName(bitmap.name);
-        EXPECT_EQ(picture.width, bitmap.width);
-        EXPECT_EQ(picture.height, bitmap.height);
-        EXPECT_EQ(picture.bitsPerPixel, bitmap.bitsPerPixel);
-    }
-    // Nothing built in beyond these.
-    EXPECT_EQ(ListBitmapResources().size(), std::size(expected));
-}
-
-TEST(BitmapResources, SignsAndTreeStandOnACutAwayBlackBackground)
-{
-    for (const char* name : {"SIGN0001.BMP", "SIGN0002.BMP", "SIGN0003.BMP", "SIGN0011.BMP", "SIGN0012.BMP",
-                             "SIGN0013.BMP", "SIGN0014.BMP", "TREE1.BMP"}) {
-        SCOPED_TRACE(name);
-        Picture picture = DecodeByName(name);
-        ASSERT_FALSE(picture.pixels.empty());
-        int w = picture.width;
-        int h = picture.height;
-
-        double blackShare = double(std::count_if(picture.pixels.begin(), picture.pixels.end(), IsBlack)) /
-                            double(picture.pixels.size());
-        EXPECT_GE(blackShare, 0.25);
-        EXPECT_LE(blackShare, 0.85);
-        EXPECT_TRUE(IsBlack(picture.At(0, 0)) && IsBlack(picture.At(w - 1, 0)) && IsBlack(picture.At(0, h - 1)) &&
-                    IsBlack(picture.At(w - 1, h - 1)))
-            << "the corners must be cut away";
-
-        // Upright: the object stands on the bottom edge, and is widest near the top for a
-        // signal (its head) and near the bottom for the tree (the lowest branches).
-        EXPECT_FALSE(IsBlack(picture.At(w / 2, h - 1))) << "nothing stands on the ground";
-        int widestRow = 0;
-        int widest = -1;
-        for (int y = 0; y < h; ++y) {
-            int width = 0;
-            for (int x = 0; x < w; ++x)
-                width += IsBlack(picture.At(x, y)) ? 0 : 1;
-            if (width > widest) {
-                widest = width;
-                widestRow = y;
-            }
-        }
-        if (name[0] == 'S') {
-            EXPECT_LT(widestRow, h * 2 / 5);
-            // The signal head and its mast are solid: no speck of black inside them drops out.
-            EXPECT_EQ(CountEnclosedKeyPixels(picture, IsBlack), 0);
-        } else {
-            EXPECT_GT(widestRow, h / 2);
-            Rgb branch = picture.At(w / 4, widestRow);
-            Rgb trunk = picture.At(w / 2, h - 1);
-            EXPECT_GT(branch.g, branch.r) << "foliage is green";
-            EXPECT_GT(trunk.r, trunk.g) << "the trunk is brown";
-        }
-    }
-}
-
-TEST(BitmapResources, SignalsLightTheLampsOfTheirAspect)
-{
-    using enum LampLight;
-    struct Aspect {
-        const char* name;
-        std::vector<LampLight> litTopToBottom;
-    };
-    const Aspect aspects[] = {
-        {"SIGN0001.BMP", {Green}},        {"SIGN0002.BMP", {Red}},          {"SIGN0003.BMP", {Green, Green}},
-        {"SIGN0011.BMP", {Green}},        {"SIGN0012.BMP", {Green, Green}}, {"SIGN0013.BMP", {White}},
-        {"SIGN0014.BMP", {}},
-    };
-    std::vector<std::vector<LitLamp>> lampsBySign;
-    for (const Aspect& aspect : aspects) {
-        SCOPED_TRACE(aspect.name);
-        std::vector<LitLamp> lamps = LitLampsDownTheMiddle(DecodeByName(aspect.name));
-        std::vector<LampLight> lights;
-        for (const LitLamp& lamp : lamps)
-            lights.push_back(lamp.light);
-        EXPECT_EQ(lights, aspect.litTopToBottom);
-        lampsBySign.push_back(lamps);
-    }
-    ASSERT_EQ(lampsBySign[2].size(), 2u);
-    ASSERT_EQ(lampsBySign[4].size(), 2u);
-    ASSERT_EQ(lampsBySign[0].size(), 1u);
-    ASSERT_EQ(lampsBySign[1].size(), 1u);
-    ASSERT_EQ(lampsBySign[3].size(), 1u);
-    ASSERT_EQ(lampsBySign[5].size(), 1u);
-    // Main signal: the single green is the top lamp, red lies between the two greens.
-    EXPECT_EQ(lampsBySign[0][0].centreRow, lampsBySign[2][0].centreRow);
-    EXPECT_GT(lampsBySign[1][0].centreRow, lampsBySign[2][0].centreRow);
-    EXPECT_LT(lampsBySign[1][0].centreRow, lampsBySign[2][1].centreRow);
-    // Distant signal: the single green is the upper lamp, white lies at the centre between.
-    EXPECT_EQ(lampsBySign[3][0].centreRow, lampsBySign[4][0].centreRow);
-    EXPECT_GT(lampsBySign[5][0].centreRow, lampsBySign[4][0].centreRow);
-    EXPECT_LT(lampsBySign[5][0].centreRow, lampsBySign[4][1].centreRow);
-}
-
-TEST(BitmapResources, WheelIsAGreyDiscOnCutAwayWhite)
-{
-    Picture wheel = DecodeByName("WHEEL.BMP");
-    ASSERT_FALSE(wheel.pixels.empty());
-    double centre = wheel.width / 2.0;
-    for (int y = 0; y < wheel.height; ++y) {
-        for (int x = 0; x < wheel.width; ++x) {
-            double dx = x + 0.5 - centre;
-            double dy = y + 0.5 - centre;
-            double distanceSquared = dx * dx + dy * dy;
-            Rgb c = wheel.At(x, y);
-            if (distanceSquared >= centre * centre) {
-                EXPECT_TRUE(IsWhite(c)) << "outside the disc at " << x << ", " << y;
-            } else if (distanceSquared < (centre - 3.0) * (centre - 3.0)) {
-                EXPECT_FALSE(IsWhite(c)) << "a hole in the disc at " << x << ", " << y;
-                EXPECT_TRUE(std::abs(c.r - c.g) < 16 && std::abs(c.g - c.b) < 16) << "not grey at " << x << ", " << y;
-            }
-        }
-    }
-}
-
-TEST(BitmapResources, PicturesShowWhatTheirModelsNeed)
-{
-    auto countIf = [](const Picture& picture, auto predicate) {
-        return std::count_if(picture.pixels.begin(), picture.pixels.end(), predicate);
-    };
-    auto isBrightWhite = [](Rgb c) { return c.r >= 230 && c.g >= 230 && c.b >= 230; };
-    auto isOrange = [](Rgb c) { return c.r >= 180 && c.g >= 60 && c.g <= 150 && c.b <= 60; };
-
-    // The railcar: orange ends and sides; white lamps at the front, only grey ones at the back.
-    for (const char* name : {"Y1_FRONT.BMP", "Y1_BACK.BMP", "Y1_WINDOW.BMP", "Y1_DOOR.BMP"}) {
-        Picture picture = DecodeByName(name);
-        EXPECT_GT(countIf(picture, isOrange), long(picture.pixels.size() / 3)) << name;
-    }
-    EXPECT_GT(countIf(DecodeByName("Y1_FRONT.BMP"), isBrightWhite), 0);
-    EXPECT_EQ(countIf(DecodeByName("Y1_BACK.BMP"), isBrightWhite), 0);
-
-    // House walls: the wall colour at the corners, a light grey window in the middle.
-    for (const char* name : {"TOWN_1.BMP", "TOWN_2.BMP", "TOWN_3.BMP", "TOWN_4.BMP", "TOWN_5.BMP", "TOWN_6.BMP",
-                             "TOWN_7.BMP", "CALC_1.BMP", "CALC_2.BMP", "CALC_3.BMP", "CALC_4.BMP", "CALC_5.BMP"}) {
-        SCOPED_TRACE(name);
-        Picture wall = DecodeByName(name);
-        ASSERT_FALSE(wall.pixels.empty());
-        Rgb corner = wall.At(1, 1);
-        int windowPixels = 0;
-        for (int y = wall.height / 4; y < wall.height * 3 / 4; ++y) {
-            for (int x = wall.width / 4; x < wall.width * 3 / 4; ++x) {
-                Rgb c = wall.At(x, y);
-                bool lightGrey = c.r >= 150 && std::abs(c.r - c.g) < 12 && std::abs(c.g - c.b) < 12;
-                bool wallColour = c.r == corner.r && c.g == corner.g && c.b == corner.b;
-                windowPixels += (lightGrey && !wallColour) ? 1 : 0;
-            }
-        }
-        EXPECT_GE(windowPixels, wall.width * wall.height / 16);
-        EXPECT_EQ(wall.At(wall.width - 2, wall.height - 2).r, corner.r);
+    ModelViewer viewer{*library, {}};
+    for (const auto& sweep : sweeps) {
+        std::string seen = LettersAlong(sweep.steps, [&](int i) {
+            Vec from = {sweep.from[0] + i * sweep.step[0], sweep.from[1] + i * sweep.step[1],
+                        sweep.from[2] + i * sweep.step[2]};
+            return viewer.TexelSeen(sweep.type, from, sweep.direction);
+        });
+        EXPECT_EQ(seen, sweep.seen) << sweep.what;
     }
 }
 
@@ -394,24 +206,20 @@ TEST(BitmapResources, CommittedBitmapsAreThePaintersOutput)
     std::string pattern = (std::filesystem::temp_directory_path() / "tagvind-bitmaps-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     std::filesystem::path folder = pattern;
-
     std::string command = std::string("'") + TAGVIND_PAINT_BITMAPS + "' '" + folder.string() + "'";
     EXPECT_EQ(std::system(command.c_str()), 0);
-
     size_t painted = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         std::string name = entry.path().filename().string();
-        SCOPED_TRACE(name);
         ++painted;
         std::ifstream file(entry.path(), std::ios::binary);
         std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
         const BitmapResource* resource = FindBitmapResource(name.c_str());
-        ASSERT_NE(resource, nullptr) << "painted but not in resources/";
+        ASSERT_NE(resource, nullptr) << name << " is painted but not in resources/";
         EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), resource->bytes, resource->bytes + resource->size))
             << "resources/" << name << " is not what tools/paint_bitmaps.cpp paints now; repaint and commit it";
     }
     EXPECT_EQ(painted, ListBitmapResources().size());
-
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
 }

@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 #include "sound/sound_buffer.h"
@@ -18,14 +17,9 @@ struct FakeSoundBuffer : SoundBuffer {
     }
     SoundResult WriteRegion(uint32_t offset, const uint8_t* data, uint32_t count) override
     {
-        writeAttempts += 1;
-        if (lostWritesLeft > 0) {
-            lostWritesLeft -= 1;
+        if (lostWritesLeft > 0 && lostWritesLeft--)
             return SoundBufferLost;
-        }
-        if (writeResult != SoundOk)
-            return writeResult;
-        if (offset + count > bytes.size())
+        if (writeResult != SoundOk || offset + count > bytes.size())
             return SoundFailed;
         std::memcpy(bytes.data() + offset, data, count);
         writeOffsets.push_back(offset);
@@ -36,19 +30,11 @@ struct FakeSoundBuffer : SoundBuffer {
         if (offset + count > bytes.size())
             return SoundFailed;
         std::memset(bytes.data() + offset, 0, count);
-        clears.push_back({offset, count});
+        clearedBytes += count;
         return SoundOk;
     }
-    SoundResult Restore() override
-    {
-        restoreCalls += 1;
-        return restoreResult;
-    }
-    SoundResult PlayLooping() override
-    {
-        playCalls += 1;
-        return SoundOk;
-    }
+    SoundResult Restore() override { return restoreCalls += 1, SoundOk; }
+    SoundResult PlayLooping() override { return playCalls += 1, SoundOk; }
 
     // The 16-bit sample of a channel in a frame of the buffer.
     int16_t SampleAt(uint32_t frame, int channel) const
@@ -57,19 +43,9 @@ struct FakeSoundBuffer : SoundBuffer {
         return static_cast<int16_t>(static_cast<uint16_t>(bytes[at] | (bytes[at + 1] << 8)));
     }
 
-    struct Clear {
-        uint32_t offset, count;
-    };
-
     std::vector<uint8_t> bytes;
-    uint32_t cursor = 0;
-    SoundResult cursorResult = SoundOk;
-    SoundResult writeResult = SoundOk;
-    SoundResult restoreResult = SoundOk;
-    int32_t lostWritesLeft = 0;
-    int32_t writeAttempts = 0;
-    int32_t restoreCalls = 0;
-    int32_t playCalls = 0;
+    uint32_t cursor = 0, clearedBytes = 0;
+    SoundResult cursorResult = SoundOk, writeResult = SoundOk;
+    int32_t lostWritesLeft = 0, restoreCalls = 0, playCalls = 0;
     std::vector<uint32_t> writeOffsets;
-    std::vector<Clear> clears;
 };
