@@ -13,29 +13,15 @@
 
 namespace {
 
-constexpr int32_t Width = 200;
-constexpr int32_t Height = 150;
+constexpr int32_t Width = 200, Height = 150;
 
 // corner.bmp: 4 x 4, its top-left 2 x 2 block black (its transparent colour), the rest orange.
 std::vector<uint8_t> cornerBitmap;
 
-void LoadTestTextures(OffscreenDevice& screen)
-{
-    cornerBitmap = MakeBitmap8(4, 4, {{0, 0, 0}, {200, 100, 50}}, [](int x, int y) { return x < 2 && y < 2 ? 0u : 1u; });
-    auto find = [](const char*, const uint8_t*& bytes, size_t& size) {
-        bytes = cornerBitmap.data();
-        size = cornerBitmap.size();
-        return true;
-    };
-    std::string whyNot;
-    ASSERT_EQ(AddTexture(screen.store, "corner.bmp", 0, 2, {find, DecodeBitmapFile}, whyNot), DeviceOk) << whyNot;
-    ASSERT_EQ(CreateAllTextures(screen.device, screen.store), DeviceOk);
-}
-
-void BeginFrame(DrawDevice& draw, Vector3 eye = {0, 0, 0})
+void BeginFrame(DrawDevice& draw)
 {
     Matrix4 view = IdentityMatrix();
-    EXPECT_EQ(SetViewMatrix(view, eye, {eye.x, eye.y, eye.z + 1.0f}, {0.0f, 1.0f, 0.0f}), 0);
+    EXPECT_EQ(SetViewMatrix(view, {0, 0, 0}, {0, 0, 1}, {0, 1, 0}), 0);
     draw.SetViewTransform(view);
     draw.SetWorldTransform(IdentityMatrix());
     draw.Clear(0x0080C0FFu, 1.0f);
@@ -117,7 +103,15 @@ TEST_P(GlDrawDeviceTest, FrontFacesAreClockwiseTheLeftStaysLeftAndTheNearerSurfa
 
 TEST_P(GlDrawDeviceTest, LightingFollowsTheNormalAsGivenAndTexturesModulateItCuttingTheirTransparentColour)
 {
-    LoadTestTextures(screen);
+    cornerBitmap = MakeBitmap8(4, 4, {{0, 0, 0}, {200, 100, 50}}, [](int x, int y) { return x < 2 && y < 2 ? 0u : 1u; });
+    auto find = [](const char*, const uint8_t*& bytes, size_t& size) {
+        bytes = cornerBitmap.data();
+        size = cornerBitmap.size();
+        return true;
+    };
+    std::string whyNot;
+    ASSERT_EQ(AddTexture(screen.store, "corner.bmp", 0, 2, {find, DecodeBitmapFile}, whyNot), DeviceOk) << whyNot;
+    ASSERT_EQ(CreateAllTextures(screen.device, screen.store), DeviceOk);
     BeginFrame(draw);
     const Vector3 normals[3] = {{0, 1, 0}, {0, 2, 0}, {0, -1, 0}};
     UseColour(draw, 0.4f, 0.4f, 0.4f);

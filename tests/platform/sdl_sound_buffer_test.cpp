@@ -2,23 +2,24 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <memory>
+#include <limits>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "../scratch_folder.h"
 #include "platform/sdl_sound_buffer.h"
 #include "shell/app_state.h"
 #include "shell/game_flow.h"
 #include "sound/engine_sound.h"
 #include "world/game_options.h"
-#include "world/world.h"
 
 // The engine as the player hears it: the real streaming through SDL2's disk audio driver,
 // which plays at the speed of a sound card and writes what it plays to a file.
@@ -26,49 +27,40 @@
 namespace {
 
 struct EngineRun {
-    std::unique_ptr<World> world = std::make_unique<World>();
     AppState app;
     GameOptions options;
     EngineSound sound;
     bool framesRun = true;  // false while a modal dialog holds the frames
 };
 
-// A change to the run at a moment of the recording.
-struct RunStep {
-    double atSeconds;
-    std::function<void(EngineRun&)> change;
-};
-
 // The left channel of what the disk driver played while the game ran for the given seconds,
 // streaming once every 10 ms as a game running at 100 frames a second does.
-std::vector<int16_t> RecordEngine(double seconds, float soundRate, const std::vector<RunStep>& steps = {})
+// A change to the run comes at its moment of the recording.
+std::vector<int16_t> RecordEngine(double seconds, double changeAt, const std::function<void(EngineRun&)>& change)
 {
-    static int recordings = 0;
-    std::filesystem::path file = std::filesystem::temp_directory_path() /
-                                 ("tagvind_engine_" + std::to_string(::getpid()) + "_" +
-                                  std::to_string(recordings++) + ".raw");
+    ScratchFolder folder;
+    std::filesystem::path file = folder / "engine.raw";
     EXPECT_FALSE(SDL_WasInit(SDL_INIT_AUDIO)) << "another audio driver is already running in this process";
     ::setenv("SDL_AUDIODRIVER", "disk", 1);
     ::setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
 
     EngineRun run;
-    run.world->playerUnit = PlayerUnit;
-    run.world->trains[PlayerUnit].soundRate = soundRate;
     std::string whyNot;
     auto openDisk = [&whyNot](const SoundBufferFormat& format) { return CreateSdlSoundBuffer(format, whyNot); };
     run.app.soundEnabled = InitEngineSound(run.sound, openDisk) ? 1 : 0;
     EXPECT_EQ(run.app.soundEnabled, 1) << "the disk audio driver did not open: " << whyNot;
 
-    size_t nextStep = 0;
     auto start = std::chrono::steady_clock::now();
     for (;;) {
         double now = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (now >= seconds)
             break;
-        while (nextStep < steps.size() && steps[nextStep].atSeconds <= now)
-            steps[nextStep++].change(run);
+        if (now >= changeAt) {
+            change(run);
+            changeAt = std::numeric_limits<double>::infinity();
+        }
         if (run.framesRun)
-            StreamEngineSound(run.sound, run.world->trains[PlayerUnit].soundRate, EngineAudible(run.app, run.options));
+            StreamEngineSound(run.sound, 1.0f, EngineAudible(run.app, run.options));
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     // Closing the device stops the driver and closes its file.
@@ -81,17 +73,7 @@ std::vector<int16_t> RecordEngine(double seconds, float soundRate, const std::ve
     unsigned char frame[4];
     while (in.read(reinterpret_cast<char*>(frame), 4))
         left.push_back(static_cast<int16_t>(static_cast<uint16_t>(frame[0] | (frame[1] << 8))));
-    in.close();
-    std::filesystem::remove(file);
     return left;
-}
-
-size_t FirstSound(const std::vector<int16_t>& samples)
-{
-    for (size_t i = 0; i < samples.size(); ++i)
-        if (samples[i] != 0)
-            return i;
-    return samples.size();
 }
 
 double Rms(const std::vector<int16_t>& samples, size_t from, size_t count)
@@ -128,9 +110,9 @@ TEST(EngineSoundSdl, TheEngineIsHeardUntilMutedPausedSwitchedOffOrSilencedForADi
          }, 8820},
     };
     for (const Case& c : cases) {
-        std::vector<int16_t> played = RecordEngine(c.seconds, 1.0f, {{c.atSeconds, c.change}});
+        std::vector<int16_t> played = RecordEngine(c.seconds, c.atSeconds, c.change);
         ASSERT_GT(played.size(), static_cast<size_t>(c.seconds * 0.4 * 22050)) << c.what;
-        size_t start = FirstSound(played);
+        size_t start = std::find_if(played.begin(), played.end(), [](int16_t s) { return s != 0; }) - played.begin();
         if (c.atSeconds == 0.0) {
             EXPECT_EQ(start, played.size()) << c.what;
             continue;

@@ -1,5 +1,4 @@
-// The texture store: registration, the colour keys, decoding, and the search for bitmap files on
-// disk, whose files are untrusted.
+// The texture store: the colour keys, and the bitmap files found on disk, which are untrusted.
 
 #include "device/texture_store.h"
 
@@ -25,32 +24,6 @@ void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                 static_cast<std::streamsize>(bytes.size()));
 }
-
-// Runs a test in a scratch working directory, with D3DPATH unset unless the test sets it.
-class BitmapFileSearch : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        previous = std::filesystem::current_path();
-        std::filesystem::create_directory(here.path() / "work");
-        std::filesystem::current_path(here.path() / "work");
-        unsetenv("D3DPATH");
-    }
-    void TearDown() override
-    {
-        std::filesystem::current_path(previous);
-        unsetenv("D3DPATH");
-    }
-    int32_t Add(const char* name, std::string& whyNot)
-    {
-        auto findNothing = [](const char*, const uint8_t*&, size_t&) { return false; };
-        return AddTexture(store, name, 0, 0, {findNothing, DecodeBitmapFile}, whyNot);
-    }
-
-    ScratchFolder here;
-    std::filesystem::path previous;
-    TextureStore store;
-};
 
 }  // namespace
 
@@ -79,8 +52,13 @@ TEST(TextureStore, TheFlagsMakeExactlyWhiteOrBlackTransparent)
     }
 }
 
-TEST_F(BitmapFileSearch, HostileFilesAreRefusedWithAReasonAndNothingIsRegistered)
+TEST(TextureStore, HostileFilesAreRefusedWithAReasonAndNothingIsRegistered)
 {
+    // In a scratch working directory, where the search looks first.
+    ScratchFolder here;
+    std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(here.path());
+    unsetenv("D3DPATH");
     std::vector<uint8_t> good = MakeBitmap24(16, 16, [](int, int) { return 0x123456u; });
     WriteFile("truncated.bmp", std::vector<uint8_t>(good.begin(), good.begin() + 200));
     std::vector<uint8_t> giant = good;
@@ -89,7 +67,7 @@ TEST_F(BitmapFileSearch, HostileFilesAreRefusedWithAReasonAndNothingIsRegistered
     WriteFile("noise.bmp", std::vector<uint8_t>(3000, 0xA5));
     WriteFile("empty.bmp", {});
     std::filesystem::create_directory("folder.bmp");
-    ASSERT_EQ(mkfifo("pipe.bmp", 0600), 0);
+    EXPECT_EQ(mkfifo("pipe.bmp", 0600), 0);
     // A file far larger than any bitmap; it is refused before it is read.
     WriteFile("huge.bmp", good);
     std::filesystem::resize_file("huge.bmp", 200u << 20);
@@ -100,24 +78,21 @@ TEST_F(BitmapFileSearch, HostileFilesAreRefusedWithAReasonAndNothingIsRegistered
         int32_t expected;
         const char* because;
     };
-    const Case cases[] = {
-        {"truncated.bmp", DeviceFailed, "truncated"},
-        {"giant.bmp", DeviceFailed, "4096"},
-        {"noise.bmp", DeviceFailed, "BM"},
-        {"empty.bmp", DeviceFailed, "short"},
-        {"folder.bmp", DeviceFailed, "regular file"},
-        {"pipe.bmp", DeviceFailed, "regular file"},
-        {"huge.bmp", DeviceFailed, "too large"},
-        {"picture.png", DeviceNotImplemented, ".bmp"},
-    };
+    const Case cases[] = {{"truncated.bmp", DeviceFailed, "truncated"}, {"giant.bmp", DeviceFailed, "4096"},
+                          {"noise.bmp", DeviceFailed, "BM"},  {"empty.bmp", DeviceFailed, "short"},
+                          {"folder.bmp", DeviceFailed, "regular file"}, {"pipe.bmp", DeviceFailed, "regular file"},
+                          {"huge.bmp", DeviceFailed, "too large"}, {"picture.png", DeviceNotImplemented, ".bmp"}};
+    TextureStore store;
+    auto findNothing = [](const char*, const uint8_t*&, size_t&) { return false; };
     auto start = std::chrono::steady_clock::now();
     for (const Case& c : cases) {
         std::string whyNot;
-        EXPECT_EQ(Add(c.name, whyNot), c.expected) << c.name;
+        EXPECT_EQ(AddTexture(store, c.name, 0, 0, {findNothing, DecodeBitmapFile}, whyNot), c.expected) << c.name;
         EXPECT_NE(whyNot.find(c.because), std::string::npos) << c.name << ": " << whyNot;
         EXPECT_EQ(whyNot.find('\n'), std::string::npos) << "one line: " << whyNot;
     }
     EXPECT_TRUE(store.entries.empty());
     // Nothing waited on the pipe or read the huge file through.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    std::filesystem::current_path(previous);
 }

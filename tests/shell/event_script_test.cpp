@@ -17,14 +17,3 @@ TEST(EventScript, RefusesWhatItCannotReadNamingTheLine)
         EXPECT_NE(error.find("line 2"), std::string::npos) << error;
     }
 }
-
-TEST(EventScript, NamesTheKeysTheGameKnows)
-{
-    const std::pair<const char*, int32_t> cases[] = {
-        {"p", 'P'},           {"7", '7'},           {"F1", KeyF1},         {"f12", KeyF12},  {"F13", KeyNone},
-        {"KP_5", KeyKeypad5}, {"KP_MINUS", KeyKeypadMinus}, {"ESC", KeyEscape}, {"SPACE", KeySpace},
-        {"down", KeyDown},    {"MENU", KeyApplication},     {"", KeyNone},
-    };
-    for (auto [name, key] : cases)
-        EXPECT_EQ(KeyNamed(name), key) << name;
-}

@@ -118,18 +118,16 @@ struct StartedGame {
     TrainUnit& player() { return session->world.trains[session->world.playerUnit]; }
 };
 
-inline StartedGame StartGameForTest(int32_t lengthKm = 5, int32_t meetingKm = 2)
+inline StartedGame StartGameForTest()
 {
     StartedGame started;
     started.session = std::make_unique<GameSession>();
     GameSession& game = *started.session;
-    game.options.totalLengthKm = lengthKm;
-    game.options.meetingDistanceKm = meetingKm;
+    game.options.totalLengthKm = 5;
+    game.options.meetingDistanceKm = 2;
     game.options.soundType = SoundOff;
     StartNewRun(game, 4321);
-    game.app.gameStarted = 1;
-    game.app.isActive = 1;
-    game.app.isReady = 1;
+    game.app.gameStarted = game.app.isActive = game.app.isReady = 1;
     started.fake = std::make_unique<FakeShellPlatform>(game.world.textures);
     started.fake->watchedApp = &game.app;
     game.app.clockStartMs = started.fake->nowMs;

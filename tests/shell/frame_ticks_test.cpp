@@ -21,9 +21,9 @@ struct TickFixture {
         world->trains[PlayerUnit].speed = 130.0f;
         world->trains[PlayerUnit].speedLimit = 130;
     }
-    void OnTimer(float now, bool paused = false) { Count(RunTimerTicks(ticks, *world, paused, now)); }
-    void Count(const TicksTaken& taken)
+    void OnTimer(float now, bool paused = false)
     {
+        TicksTaken taken = RunTimerTicks(ticks, *world, paused, now);
         speeding += taken.speedingTicks;
         cutOffs += taken.cutSoundOff ? 1 : 0;
     }

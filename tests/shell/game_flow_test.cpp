@@ -24,29 +24,7 @@ void RunFrames(StartedGame& started, int frames, uint32_t stepMs)
     }
 }
 
-long CountOf(const std::vector<std::string>& log, const std::string& entry)
-{
-    return std::count(log.begin(), log.end(), entry);
-}
-
-void CancelTheDialog(OptionsDialog& dialog, GameOptions&, GameRandom&, AppState&)
-{
-    PressCancel(dialog);
-}
-
 }  // namespace
-
-TEST(GameFlow, FrameDrawsTheSceneThenTheCabDisplayThenPresents)
-{
-    StartedGame started = StartGameForTest();
-    RunFrames(started, 1, 20);
-    EXPECT_EQ(started.platform().log, (std::vector<std::string>{"scene", "overlay", "present"}));
-    EXPECT_TRUE(started.platform().device.viewSet);
-    // The cab display drew its dashboard and measured the picture for the levers.
-    EXPECT_FALSE(started.platform().canvas.polygons.empty());
-    EXPECT_EQ(std::make_pair(started.game().cabPicture.width, started.game().cabPicture.height),
-              std::make_pair(800, 600));
-}
 
 TEST(GameFlow, TrainsMoveByThePreviousFramesStepOnlyWhileRunningAndSimulated)
 {
@@ -79,7 +57,7 @@ TEST(GameFlow, TheEndOfARunIsAnnouncedOnceAndOpensTheStartMenu)
     started.game().world.score = 1234;
     started.game().world.destinationState = 1;
     platform.dialogMs = 3000;
-    platform.optionsScript = CancelTheDialog;
+    platform.optionsScript = [](OptionsDialog& dialog, GameOptions&, GameRandom&, AppState&) { PressCancel(dialog); };
     uint32_t clockStart = started.app().clockStartMs;
 
     RunFrames(started, 1, 20);
@@ -92,7 +70,7 @@ TEST(GameFlow, TheEndOfARunIsAnnouncedOnceAndOpensTheStartMenu)
     EXPECT_EQ(started.app().isReady, 1);
     // Cancelled: back at the finished run, which is not announced again.
     RunFrames(started, 20, 20);
-    EXPECT_EQ(CountOf(platform.log, "message End"), 1);
+    EXPECT_EQ(std::count(platform.log.begin(), platform.log.end(), "message End"), 1);
 
 }
 

@@ -86,9 +86,7 @@ TEST(OptionsDialog, EveryStartBuildsANewLineThatTheShownLineRebuilds)
         GameOptions options;
         uint32_t runSeed = 4321;
         SeedAsStartUp(*world, options, runSeed);
-        std::vector<int32_t> firstLine = BuiltValues(options);
-        firstLine.push_back(static_cast<int32_t>(runSeed));
-        std::set<std::vector<int32_t>> lines = {firstLine};
+        std::set<std::pair<std::vector<int32_t>, uint32_t>> lines = {{BuiltValues(options), runSeed}};
         for (const Dialog& d : dialogs) {
             SCOPED_TRACE(std::string("clicks '") + d.clicks + "'");
             AppState app;
@@ -96,16 +94,15 @@ TEST(OptionsDialog, EveryStartBuildsANewLineThatTheShownLineRebuilds)
             OptionsDialog dialog;
             OpenOptionsDialog(dialog, options, app, FreshRouteSeed(runSeed, d.clockSeed));
             EXPECT_EQ(dialog.routeSeed, d.offeredSeed);
-            GameOptions before = options;
-            GameOptions drawn = options;
+            GameOptions before = options, drawn = options;
             GameRandom goesOn = world->random;
             for (const char* click = d.clicks; *click != '\0'; ++click) {
                 if (*click == 'R') {
                     PressRandom(dialog, options, world->random);
                     PressRandomScenery(drawn, goesOn);
-                    EXPECT_EQ(dialog.editTexts[2], std::to_string(drawn.curvesPercent));
-                    EXPECT_EQ(dialog.editTexts[3], std::to_string(drawn.villagesPercent));
-                    EXPECT_EQ(dialog.editTexts[4], std::to_string(drawn.forestLevel));
+                    EXPECT_EQ(std::tie(dialog.editTexts[2], dialog.editTexts[3], dialog.editTexts[4]),
+                              std::make_tuple(std::to_string(drawn.curvesPercent), std::to_string(drawn.villagesPercent),
+                                              std::to_string(drawn.forestLevel)));
                 } else if (*click == 'e') {
                     dialog.editTexts[2] = "95";
                 } else if (*click != 'x') {
@@ -118,21 +115,16 @@ TEST(OptionsDialog, EveryStartBuildsANewLineThatTheShownLineRebuilds)
             std::string shown = ReplayCommandLine(dialog);
             if (std::string(d.clicks).find('x') != std::string::npos) {
                 PressCancel(dialog);
-                auto kept = [](const GameOptions& o) {
-                    return std::make_tuple(o.scenery, o.curvesPercent, o.villagesPercent, o.forestLevel);
-                };
-                EXPECT_EQ(kept(options), kept(before));
+                EXPECT_EQ(std::tie(options.scenery, options.curvesPercent, options.villagesPercent, options.forestLevel),
+                          std::tie(before.scenery, before.curvesPercent, before.villagesPercent, before.forestLevel));
                 continue;
             }
             PressStart(dialog, options);
             ResolvedOptions replayed = ResolveCommandLine(shown);
-            EXPECT_TRUE(replayed.ok) << shown;
-            EXPECT_EQ(replayed.notices, "") << shown;
+            EXPECT_EQ(std::make_pair(replayed.ok, replayed.notices), std::make_pair(true, std::string())) << shown;
             EXPECT_EQ(replayed.seed, dialog.routeSeed) << shown;
             EXPECT_EQ(BuiltValues(replayed.options), BuiltValues(options)) << shown;
-            std::vector<int32_t> line = BuiltValues(options);
-            line.push_back(static_cast<int32_t>(dialog.routeSeed));
-            EXPECT_TRUE(lines.insert(line).second) << "built again: " << shown;
+            EXPECT_TRUE(lines.insert({BuiltValues(options), dialog.routeSeed}).second) << "built again: " << shown;
             runSeed = dialog.routeSeed;
             SeedAsStartUp(*world, options, runSeed);
         }

@@ -2,6 +2,7 @@
 // The world options of a command line, parsed and resolved as the program reads them.
 
 #include <algorithm>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -34,9 +35,7 @@ inline ResolvedOptions ResolveArguments(std::vector<std::string> arguments)
 inline ResolvedOptions ResolveCommandLine(const std::string& line)
 {
     std::istringstream words(line);
-    std::vector<std::string> arguments;
-    for (std::string word; words >> word;)
-        arguments.push_back(word);
+    std::vector<std::string> arguments(std::istream_iterator<std::string>(words), {});
     arguments.erase(arguments.begin(), arguments.begin() + std::min<std::ptrdiff_t>(2, std::ssize(arguments)));
     return ResolveArguments(arguments);
 }

@@ -2,23 +2,6 @@
 
 #include "shell/commands/headless_game.h"
 
-namespace {
-
-// A straight line of 10 km with the player's railcar standing at its start.
-std::unique_ptr<GameSession> LongStraight()
-{
-    auto game = std::make_unique<GameSession>();
-    game->world.random.seed(1);
-    WorldReset(game->world);
-    TrackSegment& segment = game->world.track[1];
-    segment.type = SegmentStraight;
-    segment.length = 10000.0f;
-    segment.endZ = 10000.0f;
-    return game;
-}
-
-}  // namespace
-
 TEST(HeadlessDrive, SettingsAndTicksRunOnTheStepsOfGameTime)
 {
     // Steps of 0.02 s start at 0, 0.02, 0.04 and 0.06: full power set for 0.05 s drives only
@@ -31,7 +14,12 @@ TEST(HeadlessDrive, SettingsAndTicksRunOnTheStepsOfGameTime)
     } cases[] = {{0.06, 0.0f, 0.0f, 0, 0}, {0.08, 0.0f, 0.02f * 3.6f, 0, 0}, {0.98, 100.0f, -1, 0, 0},
                  {1.0, 100.0f, -1, 1, 0}, {10.0, 100.0f, -1, 10, 1}, {10.4, 100.0f, -1, 10, 0}};
     for (const Case& c : cases) {
-        auto game = LongStraight();
+        // A straight line of 10 km with the player's railcar standing at its start.
+        auto game = std::make_unique<GameSession>();
+        game->world.random.seed(1);
+        WorldReset(game->world);
+        game->world.track[1].type = SegmentStraight;
+        game->world.track[1].length = game->world.track[1].endZ = 10000.0f;
         game->world.trains[1].speed = c.startSpeed;
         DriveSettings settings;
         settings.maxMinutes = c.seconds / 60.0;
