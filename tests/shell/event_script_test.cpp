@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 TEST(EventScript, RefusesWhatItCannotReadNamingTheLine)
 {
@@ -16,4 +17,9 @@ TEST(EventScript, RefusesWhatItCannotReadNamingTheLine)
         EXPECT_FALSE(ReadEventScript(in, events, error)) << line;
         EXPECT_NE(error.find("line 2"), std::string::npos) << error;
     }
+}
+
+TEST(EventScript, NamesTheFunctionKeysF1ToF12)
+{
+    EXPECT_EQ(std::make_tuple(KeyNamed("F1"), KeyNamed("f12"), KeyNamed("F13")), std::make_tuple(KeyF1, KeyF12, KeyNone));
 }

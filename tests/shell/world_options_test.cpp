@@ -31,6 +31,7 @@ TEST(WorldOptions, EachValueIsTakenReplacedOrRefusedInWordsThatNameTheOption)
         {{"--sound", "electric"}, &G::soundType, SoundDieselElectric, ""},
         {{"--length", "12km"}, nullptr, 0, "tagvind: --length expects a whole number, not '12km'\n"},
         {{"--forest", "+3"}, nullptr, 0, "tagvind: --forest expects a whole number, not '+3'\n"},
+        {{"--scenery", "8"}, nullptr, 0, "tagvind: --scenery expects 1 to 5, random or custom (or 6, 7), not '8'\n"},
         {{"--scenery", "randomly"}, nullptr, 0,
          "tagvind: --scenery expects 1 to 5, random or custom (or 6, 7), not 'randomly'\n"},
         {{"--sound", "loud"}, nullptr, 0, "tagvind: --sound expects off, automatic or electric, not 'loud'\n"},
@@ -80,5 +81,8 @@ TEST(WorldOptions, RandomSceneryDrawsItsFiveValuesInTheDialogsOrder)
     random.seed(1);
     PressRandomScenery(options, random);
     EXPECT_EQ(BuiltValues(options), (std::vector<int32_t>{SceneryRandom, 40, 3, 0, 5, 0, -5, 40}));
-    EXPECT_EQ(random.drawCount, 5u);
+    // The next press goes on with 15724, 11478, 29358, 26962, 24464.
+    PressRandomScenery(options, random);
+    EXPECT_EQ(BuiltValues(options), (std::vector<int32_t>{SceneryRandom, 40, 3, 38, 3, 4, -7, 41}));
+    EXPECT_EQ(random.drawCount, 10u);
 }

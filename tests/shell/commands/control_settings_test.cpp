@@ -38,6 +38,7 @@ TEST(ControlSettings, AFileIsReadIntoTimeOrderAndEveryBadLineIsNamed)
         const char* problem;
     } cases[] = {
         {"{\"t\": 1, \"throttle\": 2, \"brake\": 8", "line 1 is not a JSON object"},
+        {"[1, 2, 3]", "line 1 is not a JSON object"},
         {"\n{\"throttle\": 2, \"brake\": 8}", "line 2 has no \"t\""},
         {"{\"t\": -1, \"throttle\": 2, \"brake\": 8}", "\"t\" must be a number of seconds, 0 or more"},
         {"{\"t\": 1, \"throttle\": 6, \"brake\": 8}", "\"throttle\" must be a whole number from 0 to 5"},
