@@ -2,13 +2,8 @@
 
 #include <imgui/imgui.h>
 
-#include <memory>
-
-#include "cab/cab_display.h"
 #include "headless_imgui.h"
 #include "platform/imgui_canvas.h"
-#include "sim/camera.h"
-#include "world/world.h"
 
 namespace {
 
@@ -53,31 +48,4 @@ TEST(ImGuiCanvas, FillsTheNotchedDashboardOnlyWhereItLies)
     EXPECT_FALSE(IsCovered(list, panel, 400, 500));
     EXPECT_FALSE(IsCovered(list, panel, 400, 430));
     EXPECT_FALSE(IsCovered(list, panel, 130, 430)) << "above the left slope";
-}
-
-TEST(ImGuiCanvas, DrawsTheWholeCabDisplay)
-{
-    HeadlessImGui imgui(800, 600);
-    ImGui::NewFrame();
-    ImGuiCabCanvas canvas;
-    canvas.SetRenderSize({800, 600, 32});
-    auto world = std::make_unique<World>();
-    world->playerUnit = PlayerUnit;
-    world->trains[PlayerUnit].brake = 3;
-    world->trains[PlayerUnit].throttle = 0;
-    world->trains[PlayerUnit].speedLimit = 130;
-    world->trains[PlayerUnit].announcedLimit = NoAnnouncedLimit;
-    DrawCabDisplay(*world, {false, true, ViewCab, 0.0f}, canvas);
-    const ImDrawList& list = imgui.Render();
-
-    int yellowVertices = 0, redVertices = 0;
-    for (const ImDrawVert& vertex : list.VtxBuffer) {
-        yellowVertices += vertex.col == IM_COL32(255, 255, 0, 255);
-        redVertices += vertex.col == IM_COL32(255, 0, 0, 255);
-    }
-    EXPECT_GT(yellowVertices, 0) << "texts and the lever scales";
-    EXPECT_GT(redVertices, 0) << "the brake knob";
-    // The brake knob at (24, 0.792 × 600 = 475) with radius 7.
-    EXPECT_TRUE(IsCovered(list, IM_COL32(255, 0, 0, 255), 24, 475));
-    EXPECT_FALSE(IsCovered(list, IM_COL32(255, 0, 0, 255), 24, 440));
 }

@@ -18,23 +18,13 @@
 // Mesa's drivers are loaded and unloaded again with every context, and keep a few bytes each
 // time. Kept mapped for the whole test run, they can be named in the leak checker's report, and so
 // be told apart from leaks of the game (tools/lsan-suppressions.txt).
-inline void KeepDisplayDriversMapped()
-{
-    static bool kept = false;
-    if (kept)
-        return;
-    kept = true;
-    const char* drivers[] = {"libEGL_mesa.so.0", "libGLX_mesa.so.0", "libglapi.so.0",
-                             "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so",
-                             "/usr/lib/x86_64-linux-gnu/dri/kms_swrast_dri.so"};
-    for (const char* driver : drivers)
-        dlopen(driver, RTLD_NOW | RTLD_NODELETE);
-}
-
 inline void UseOffscreenVideo()
 {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    KeepDisplayDriversMapped();
+    for (const char* driver : {"libEGL_mesa.so.0", "libGLX_mesa.so.0", "libglapi.so.0",
+                               "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so",
+                               "/usr/lib/x86_64-linux-gnu/dri/kms_swrast_dri.so"})
+        dlopen(driver, RTLD_NOW | RTLD_NODELETE);
 }
 
 inline RenderDeviceRequest OffscreenRequest(int32_t width, int32_t height, bool batching = true)
@@ -90,15 +80,10 @@ inline Pixel PixelAt(const std::vector<uint8_t>& rgba, int32_t width, int x, int
     return {rgba.at(at), rgba.at(at + 1), rgba.at(at + 2)};
 }
 
-inline bool Near(Pixel pixel, int red, int green, int blue, int tolerance = 3)
-{
-    return std::abs(pixel.red - red) <= tolerance && std::abs(pixel.green - green) <= tolerance &&
-           std::abs(pixel.blue - blue) <= tolerance;
-}
-
 inline ::testing::AssertionResult PixelIs(Pixel pixel, int red, int green, int blue, int tolerance = 3)
 {
-    if (Near(pixel, red, green, blue, tolerance))
+    if (std::abs(pixel.red - red) <= tolerance && std::abs(pixel.green - green) <= tolerance &&
+        std::abs(pixel.blue - blue) <= tolerance)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "pixel (" << pixel.red << ", " << pixel.green << ", " << pixel.blue
                                          << "), expected (" << red << ", " << green << ", " << blue << ")";

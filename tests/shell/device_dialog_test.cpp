@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../device/fake_enumeration.h"
@@ -24,10 +25,7 @@ DeviceCatalogue TwoDisplays()
     return catalogue;
 }
 
-std::vector<std::string> Strings(std::initializer_list<const char*> texts)
-{
-    return std::vector<std::string>(texts.begin(), texts.end());
-}
+using Texts = std::vector<std::string>;
 
 }  // namespace
 
@@ -36,75 +34,40 @@ TEST(DeviceDialog, OpensOnTheCurrentChoiceWithWindowedModeFirst)
     DeviceCatalogue catalogue = TwoDisplays();
     DeviceDialog dialog;
     ASSERT_TRUE(OpenDeviceDialog(dialog, catalogue, 1, 32));
-    EXPECT_EQ(dialog.lists.drivers, Strings({"Primary display", "Second display"}));
-    EXPECT_EQ(dialog.lists.selectedDriver, 0);
-    EXPECT_EQ(dialog.lists.devices, Strings({"OpenGL hardware", "Software rasterizer"}));
-    EXPECT_EQ(dialog.lists.selectedDevice, 0);
-    EXPECT_EQ(dialog.lists.modes, Strings({"Windowed mode", "1024 x 768 x 32", "640 x 480 x 16", "800 x 600 x 32"}));
-    EXPECT_EQ(dialog.lists.selectedMode, 0);
-
+    EXPECT_EQ(dialog.lists.drivers, (Texts{"Primary display", "Second display"}));
+    EXPECT_EQ(dialog.lists.devices, (Texts{"OpenGL hardware", "Software rasterizer"}));
+    EXPECT_EQ(dialog.lists.modes, (Texts{"Windowed mode", "1024 x 768 x 32", "640 x 480 x 16", "800 x 600 x 32"}));
+    EXPECT_EQ(std::make_tuple(dialog.lists.selectedDriver, dialog.lists.selectedDevice, dialog.lists.selectedMode),
+              std::make_tuple(0, 0, 0));
     // Opened while full screen: the chosen mode is selected, the 640 x 480 x 16 one.
-    DeviceDialog fullScreen;
-    ASSERT_TRUE(OpenDeviceDialog(fullScreen, catalogue, 0, 32));
-    EXPECT_EQ(fullScreen.lists.selectedMode, 2);
+    ASSERT_TRUE(OpenDeviceDialog(dialog, catalogue, 0, 32));
+    EXPECT_EQ(dialog.lists.selectedMode, 2);
 }
 
-TEST(DeviceDialog, OkWithoutAChangeReopensNothing)
+TEST(DeviceDialog, OnlyOkWithAChangedChoiceChangesTheCatalogue)
 {
     DeviceCatalogue catalogue = TwoDisplays();
     DeviceDialog dialog;
-    ASSERT_TRUE(OpenDeviceDialog(dialog, catalogue, 1, 32));
     // Picking what is already chosen is no change.
+    ASSERT_TRUE(OpenDeviceDialog(dialog, catalogue, 1, 32));
     SelectDriverItem(dialog, catalogue, 0);
     SelectDeviceItem(dialog, catalogue, 0);
     SelectModeItem(dialog, catalogue, 0);
     PressDeviceOk(dialog, catalogue);
     EXPECT_EQ(dialog.result, DeviceDialogUnchanged);
-}
+    // Cancel leaves the catalogue alone.
+    ASSERT_TRUE(OpenDeviceDialog(dialog, catalogue, 1, 32));
+    SelectDeviceItem(dialog, catalogue, 1);
+    PressDeviceCancel(dialog);
+    EXPECT_EQ(dialog.result, DeviceDialogUnchanged);
+    EXPECT_EQ(catalogue.drivers[0].currentDevice, 0);
 
-TEST(DeviceDialog, OkMakesAChangedChoiceTheCatalogues)
-{
-    DeviceCatalogue catalogue = TwoDisplays();
-    DeviceDialog dialog;
     ASSERT_TRUE(OpenDeviceDialog(dialog, catalogue, 1, 32));
     SelectModeItem(dialog, catalogue, 3);  // 800 x 600 x 32, full screen
-    EXPECT_EQ(dialog.lists.selectedMode, 3);
-    EXPECT_EQ(dialog.working.windowed, 0);
+    EXPECT_EQ(std::make_pair(dialog.lists.selectedMode, dialog.working.windowed), std::make_pair(3, 0));
     PressDeviceOk(dialog, catalogue);
     EXPECT_EQ(dialog.result, DeviceDialogChanged);
     const DeviceEntry& device = catalogue.drivers[0].devices[0];
     EXPECT_EQ(device.windowedChoice, 0);
     EXPECT_STREQ(device.modes[device.chosenMode].name, "800 x 600 x 32");
-
-    // Cancel leaves the catalogue alone.
-    DeviceDialog cancelled;
-    ASSERT_TRUE(OpenDeviceDialog(cancelled, catalogue, 0, 32));
-    SelectDeviceItem(cancelled, catalogue, 1);
-    PressDeviceCancel(cancelled);
-    EXPECT_EQ(cancelled.result, DeviceDialogUnchanged);
-    EXPECT_EQ(catalogue.drivers[0].currentDevice, 0);
-}
-
-TEST(DeviceDialog, SecondDisplayOffersFullScreenModesOnly)
-{
-    DeviceCatalogue catalogue = TwoDisplays();
-    DeviceDialog dialog;
-    ASSERT_TRUE(OpenDeviceDialog(dialog, catalogue, 1, 32));
-    SelectDriverItem(dialog, catalogue, 1);
-    EXPECT_EQ(dialog.lists.selectedDriver, 1);
-    EXPECT_EQ(dialog.lists.devices, Strings({"OpenGL hardware"}));
-    EXPECT_EQ(dialog.lists.modes, Strings({"1024 x 768 x 32", "640 x 480 x 16", "800 x 600 x 32"}));
-    // Its device's own choice came with it: full screen in its chosen mode.
-    EXPECT_EQ(dialog.working.windowed, 0);
-    EXPECT_EQ(dialog.lists.selectedMode, 1);
-    PressDeviceOk(dialog, catalogue);
-    EXPECT_EQ(dialog.result, DeviceDialogChanged);
-    EXPECT_EQ(catalogue.currentDriver, 1);
-}
-
-TEST(DeviceDialog, CannotOpenWithoutACatalogue)
-{
-    DeviceCatalogue empty;
-    DeviceDialog dialog;
-    EXPECT_FALSE(OpenDeviceDialog(dialog, empty, 1, 32));
 }

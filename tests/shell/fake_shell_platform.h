@@ -13,7 +13,6 @@
 #include "../cab/recording_canvas.h"
 #include "../render/recording_device.h"
 #include "device/device_results.h"
-#include "platform/null_platform.h"
 #include "shell/device_dialog.h"
 #include "shell/game_flow.h"
 
@@ -37,7 +36,6 @@ public:
     int32_t deviceDialogWindowed = 1;
     int32_t presentResult = DeviceOk;
     bool hasDevice = true;
-    bool recordScene = true;  // false: the scene goes to a device that keeps nothing
     // What the game state was while each dialog was open.
     std::vector<AppState> appDuringDialogs;
     std::vector<std::string> messages;
@@ -53,42 +51,27 @@ public:
         nowMs += dialogMs;
         optionsScript(dialog, options, random, app);
     }
-    void RunAboutBox() override
-    {
-        log.push_back("about");
-        Watch();
-        nowMs += dialogMs;
-    }
+    void RunAboutBox() override { Dialog("about"); }
     int32_t RunDeviceDialog(int32_t windowed, int32_t& chosenWindowed) override
     {
-        log.push_back("device dialog windowed=" + std::to_string(windowed));
-        Watch();
-        nowMs += dialogMs;
+        Dialog("device dialog windowed=" + std::to_string(windowed));
         chosenWindowed = deviceDialogWindowed;
         return deviceDialogResult;
     }
     void ShowMessage(const char* caption, const std::string& text) override
     {
-        log.push_back(std::string("message ") + caption);
         messages.push_back(text);
-        Watch();
-        nowMs += dialogMs;
+        Dialog(std::string("message ") + caption);
     }
     void OpenHelp() override { log.push_back("help"); }
-    void OpenPopupMenu(int32_t x, int32_t y) override
-    {
-        log.push_back("popup " + std::to_string(x) + "," + std::to_string(y));
-    }
+    void OpenPopupMenu(int32_t x, int32_t y) override { log.push_back("popup " + std::to_string(x) + "," + std::to_string(y)); }
     int32_t ReopenDevice(AppState& app) override
     {
         log.push_back("reopen windowed=" + std::to_string(app.windowed) + " ready=" + std::to_string(app.isReady));
         return DeviceOk;
     }
     void ResizeDevice() override { log.push_back("resize"); }
-    void MoveDevice(int32_t x, int32_t y) override
-    {
-        log.push_back("move " + std::to_string(x) + "," + std::to_string(y));
-    }
+    void MoveDevice(int32_t x, int32_t y) override { log.push_back("move " + std::to_string(x) + "," + std::to_string(y)); }
     void CloseWindow() override { log.push_back("close"); }
     void WorldRebuilt(World&) override { log.push_back("rebuilt"); }
     DrawDevice* SceneDevice() override
@@ -96,8 +79,6 @@ public:
         log.push_back("scene");
         if (!hasDevice)
             return nullptr;
-        if (!recordScene)
-            return &nullDevice;
         device.calls.clear();
         device.draws.clear();
         return &device;
@@ -109,22 +90,19 @@ public:
         canvas = RecordingCanvas(CanvasSize{800, 600, 32});
         return canvas;
     }
-    int32_t PresentFrame() override
-    {
-        log.push_back("present");
-        return presentResult;
-    }
+    int32_t PresentFrame() override { log.push_back("present"); return presentResult; }
     void RestoreSurfaces() override { log.push_back("restore"); }
 
     RecordingDevice device;
-    NullDrawDevice nullDevice;
     RecordingCanvas canvas;
 
 private:
-    void Watch()
+    void Dialog(const std::string& entry)
     {
+        log.push_back(entry);
         if (watchedApp != nullptr)
             appDuringDialogs.push_back(*watchedApp);
+        nowMs += dialogMs;
     }
 };
 
@@ -140,18 +118,16 @@ struct StartedGame {
     TrainUnit& player() { return session->world.trains[session->world.playerUnit]; }
 };
 
-inline StartedGame StartGameForTest(int32_t lengthKm = 5, int32_t meetingKm = 2)
+inline StartedGame StartGameForTest()
 {
     StartedGame started;
     started.session = std::make_unique<GameSession>();
     GameSession& game = *started.session;
-    game.options.totalLengthKm = lengthKm;
-    game.options.meetingDistanceKm = meetingKm;
+    game.options.totalLengthKm = 5;
+    game.options.meetingDistanceKm = 2;
     game.options.soundType = SoundOff;
     StartNewRun(game, 4321);
-    game.app.gameStarted = 1;
-    game.app.isActive = 1;
-    game.app.isReady = 1;
+    game.app.gameStarted = game.app.isActive = game.app.isReady = 1;
     started.fake = std::make_unique<FakeShellPlatform>(game.world.textures);
     started.fake->watchedApp = &game.app;
     game.app.clockStartMs = started.fake->nowMs;

@@ -21,10 +21,9 @@ struct TickFixture {
         world->trains[PlayerUnit].speed = 130.0f;
         world->trains[PlayerUnit].speedLimit = 130;
     }
-    void OnTimer(float now, bool paused = false) { Count(RunTimerTicks(ticks, *world, paused, now)); }
-    void OnGameTime(double seconds) { Count(RunGameTimeTicks(ticks, *world, false, seconds)); }
-    void Count(const TicksTaken& taken)
+    void OnTimer(float now, bool paused = false)
     {
+        TicksTaken taken = RunTimerTicks(ticks, *world, paused, now);
         speeding += taken.speedingTicks;
         cutOffs += taken.cutSoundOff ? 1 : 0;
     }
@@ -32,40 +31,24 @@ struct TickFixture {
 
 }  // namespace
 
-TEST(FrameTicks, OnTheTimerTheScoreTicksOncePerSecondStartingWithTheFirstFrame)
+TEST(FrameTicks, OnTheTimerTheScoreTicksOncePerSecondFromTheFirstFrameAndTheLampsEveryFourTenths)
 {
+    // The first frame ticks; exactly one second later is not yet more than one; a long gap
+    // between frames is still one tick.
+    struct Frame {
+        float now;
+        int32_t score, phase;
+    } frames[] = {{0.3f, 1, 0}, {0.41f, 1, 1}, {0.8f, 1, 1}, {0.82f, 1, 0}, {1.3f, 1, 1}, {1.31f, 2, 1}, {30.0f, 3, 0}};
     TickFixture fixture;
-    fixture.OnTimer(0.3f);
-    EXPECT_EQ(fixture.world->score, 1) << "the first frame ticks";
-    fixture.OnTimer(0.9f);
-    fixture.OnTimer(1.3f);
-    EXPECT_EQ(fixture.world->score, 1) << "exactly one second later is not yet more than one";
-    fixture.OnTimer(1.31f);
-    EXPECT_EQ(fixture.world->score, 2);
-    // Ten seconds of frames at 50 a second give ten more ticks.
-    for (int frame = 1; frame <= 500; ++frame)
-        fixture.OnTimer(1.31f + 0.02f * static_cast<float>(frame));
-    EXPECT_GE(fixture.world->score, 11);
-    EXPECT_LE(fixture.world->score, 12);
-    // A long gap between frames is still one tick.
-    int32_t before = fixture.world->score;
-    fixture.OnTimer(30.0f);
-    EXPECT_EQ(fixture.world->score, before + 1);
-}
-
-TEST(FrameTicks, OnGameTimeEveryWholeSecondTicksOnceEvenWhenAStepSpansSeveral)
-{
-    TickFixture fixture;
-    fixture.OnGameTime(0.98);
-    EXPECT_EQ(fixture.world->score, 0) << "no tick before the first whole second";
-    fixture.OnGameTime(1.0);
-    EXPECT_EQ(fixture.world->score, 1) << "a tick exactly at the second";
-    fixture.OnGameTime(3.5);
-    EXPECT_EQ(fixture.world->score, 3);
-    // Blinks at 0.4, 0.8 … 3.2 s: eight, an even number, so the lamps are back in phase 0.
-    EXPECT_EQ(fixture.world->signBlinkPhase, 0);
-    fixture.OnGameTime(3.6);
-    EXPECT_EQ(fixture.world->signBlinkPhase, 1);
+    for (const Frame& frame : frames) {
+        fixture.OnTimer(frame.now);
+        EXPECT_EQ(fixture.world->score, frame.score) << frame.now;
+        EXPECT_EQ(fixture.world->signBlinkPhase, frame.phase) << frame.now;
+    }
+    // 17 frames in the 1.0625 s after a tick: 16 frames a second.
+    for (int frame = 1; frame <= 17; ++frame)
+        fixture.OnTimer(30.0f + 0.0625f * static_cast<float>(frame));
+    EXPECT_FLOAT_EQ(fixture.ticks.framesPerSecond, 16.0f);
 }
 
 TEST(FrameTicks, ThePauseReachesTheScoreAndSpeedingIsCounted)
@@ -79,53 +62,29 @@ TEST(FrameTicks, ThePauseReachesTheScoreAndSpeedingIsCounted)
     EXPECT_EQ(fixture.speeding, 1);
 }
 
-TEST(FrameTicks, LampsBlinkEveryFourTenthsOfASecondOnTheTimer)
-{
-    TickFixture fixture;
-    const struct {
-        float now;
-        int32_t phase;
-    } frames[] = {{0.3f, 0}, {0.41f, 1}, {0.8f, 1}, {0.82f, 0}};
-    for (const auto& frame : frames) {
-        fixture.OnTimer(frame.now);
-        EXPECT_EQ(fixture.world->signBlinkPhase, frame.phase) << frame.now;
-    }
-}
-
-TEST(FrameTicks, TheFrameRateIsMeasuredAtEachScoreTick)
-{
-    TickFixture fixture;
-    fixture.OnTimer(0.0f);
-    // 21 frames in the 1.05 s after the first tick: 20 frames a second.
-    for (int frame = 1; frame <= 21; ++frame)
-        fixture.OnTimer(0.05f * static_cast<float>(frame));
-    EXPECT_FLOAT_EQ(fixture.ticks.framesPerSecond, 20.0f);
-}
-
 TEST(FrameTicks, ALowFrameRateCutsTheSoundAfterMoreThanTenSecondsUntilAGoodSecond)
 {
     TickFixture fixture;
-    // One frame every 1.5 s: every frame ticks at well under 10 frames a second.
     float now = 0.0f;
-    for (int tick = 1; tick <= 10; ++tick, now += 1.5f)
-        fixture.OnTimer(now);
+    // One frame every 1.5 s: every frame ticks at well under 10 frames a second.
+    auto lowSeconds = [&](int count) {
+        for (int tick = 0; tick < count; ++tick, now += 1.5f)
+            fixture.OnTimer(now);
+    };
+    lowSeconds(10);
     EXPECT_EQ(fixture.cutOffs, 0) << "ten low seconds are not yet too many";
-    fixture.OnTimer(now);
-    now += 1.5f;
+    lowSeconds(1);
     EXPECT_EQ(fixture.cutOffs, 1);
-    // The player switches it on again while the rate stays low: it goes off at the next tick.
-    fixture.OnTimer(now);
-    now += 1.5f;
+    // Switched on again while the rate stays low: it goes off at the next tick.
+    lowSeconds(1);
     EXPECT_EQ(fixture.cutOffs, 2);
-
-    // A good second starts the count afresh: ten low seconds after it keep the sound.
+    // A good second starts the count afresh.
     for (int frame = 1; frame <= 30; ++frame)
         fixture.OnTimer(now + 0.05f * static_cast<float>(frame));
     now += 3.0f;
-    int32_t cutOffsBefore = fixture.cutOffs;
-    for (int tick = 1; tick <= 10; ++tick, now += 1.5f)
-        fixture.OnTimer(now);
-    EXPECT_EQ(fixture.cutOffs, cutOffsBefore);
-    fixture.OnTimer(now);
-    EXPECT_EQ(fixture.cutOffs, cutOffsBefore + 1);
+    int32_t cutOffs = fixture.cutOffs;
+    lowSeconds(10);
+    EXPECT_EQ(fixture.cutOffs, cutOffs);
+    lowSeconds(1);
+    EXPECT_EQ(fixture.cutOffs, cutOffs + 1);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "shell/app_state.h"
 
 namespace {
@@ -24,68 +26,35 @@ TEST(GameClock, CountsSecondsFromTheStartAcrossTheTimersWrap)
     EXPECT_FLOAT_EQ(GameClockSeconds(app, 0xFFFFFF00u), 0.0f);
     // 256 ms before the wrap and 256 after it.
     EXPECT_FLOAT_EQ(GameClockSeconds(app, 0x00000100u), 0.512f);
-    EXPECT_EQ(app.lastFrameTime, 0.0f);
 }
 
 TEST(GameClock, StepIsTheLastFrameIntervalAndZeroWhilePaused)
 {
+    // Paused (P) the clock runs on and the step stays 0; P again asks for a resume, which the
+    // next frame takes, its step one frame interval, not the pause.
+    const std::tuple<uint32_t, int32_t, float> frames[] = {
+        {5100, 0, 0.1f}, {5350, 0, 0.25f}, {5400, 1, 0.0f}, {9400, 1, 0.0f}, {9450, 2, 0.05f}};
     AppState app;
     StartGameClock(app, 5000);
-    ClockFrame(app, 5100);
-    EXPECT_NEAR(app.frameStep, 0.1f, 1e-6f);
-    ClockFrame(app, 5350);
-    EXPECT_NEAR(app.frameStep, 0.25f, 1e-6f);
-
-    // P: the clock runs on, the step stays 0.
-    app.pauseCount = 1;
-    for (uint32_t now = 5400; now <= 9400; now += 1000) {
+    for (auto [now, pauseCount, step] : frames) {
+        app.pauseCount = pauseCount;
         float seconds = ClockFrame(app, now);
-        EXPECT_EQ(app.frameStep, 0.0f);
-        EXPECT_FLOAT_EQ(app.lastFrameTime, seconds);
+        EXPECT_NEAR(app.frameStep, step, 1e-6f) << now;
+        EXPECT_FLOAT_EQ(app.lastFrameTime, seconds) << now;
     }
-    // P again asks for a resume: the next frame takes it, and its step is one frame interval,
-    // not the pause.
-    app.pauseCount = 2;
-    ClockFrame(app, 9450);
-    EXPECT_EQ(app.pauseCount, 0);
-    EXPECT_NEAR(app.frameStep, 0.05f, 1e-6f);
-    EXPECT_EQ(app.clockStartMs, 5000u);
-}
-
-TEST(GameClock, InterruptionKeepsItsTimeOffTheClock)
-{
-    AppState app;
-    StartGameClock(app, 1000);
-    ClockFrame(app, 1100);
-    BeginInterruption(app, 1120);
-    EndInterruption(app, 61120);  // a dialog open for a minute
-    EXPECT_EQ(app.clockStartMs, 61000u);
-    ClockFrame(app, 61150);
-    EXPECT_NEAR(app.frameStep, 0.05f, 1e-6f);
+    EXPECT_EQ(std::make_pair(app.pauseCount, app.clockStartMs), std::make_pair(0, 5000u));
 }
 
 TEST(GameClock, HoldsNestAndOnlyTheFirstBegins)
 {
+    // Begin, begin, end, end, then an unmatched end, which must not block the next hold's end.
+    const std::tuple<bool, bool, int32_t> steps[] = {{true, true, 0},   {true, false, 0},  {false, false, 0},
+                                                     {false, false, 1}, {false, false, 1}, {true, true, 0},
+                                                     {false, false, 1}};
     AppState app;
     app.isReady = 1;
-    EXPECT_TRUE(HoldRendering(app, true));
-    EXPECT_EQ(app.isReady, 0);
-    EXPECT_FALSE(HoldRendering(app, true));
-    EXPECT_FALSE(HoldRendering(app, false));
-    EXPECT_EQ(app.isReady, 0);
-    EXPECT_FALSE(HoldRendering(app, false));
-    EXPECT_EQ(app.isReady, 1);
-    // An unmatched end cannot leave the count below zero and block the next hold's end.
-    HoldRendering(app, false);
-    EXPECT_EQ(app.holdCount, 0);
-    EXPECT_TRUE(HoldRendering(app, true));
-}
-
-TEST(GameClock, CountingUpPausesOnceThenAsksForAResume)
-{
-    AppState app;
-    EXPECT_TRUE(CountPauseUp(app));
-    EXPECT_EQ(app.pauseCount, 1);
-    EXPECT_FALSE(CountPauseUp(app));
-    EXPECT_EQ(app.pauseCount, 2);
+    for (auto [begin, first, ready] : steps) {
+        EXPECT_EQ(HoldRendering(app, begin), first);
+        EXPECT_EQ(app.isReady, ready);
+    }
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <future>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <fcntl.h>
@@ -23,11 +24,10 @@ TEST(ControlSettings, AFileIsReadIntoTimeOrderAndEveryBadLineIsNamed)
     std::vector<ControlSetting> settings;
     std::string error;
     ASSERT_TRUE(ReadControlSettings(good, settings, error)) << error;
-    ASSERT_EQ(settings.size(), 3u);
-    EXPECT_EQ(settings[0].time, 0.5);
-    EXPECT_EQ(settings[0].brake, 1);
-    EXPECT_EQ(settings[1].throttle, 3);
-    EXPECT_EQ(settings[2].throttle, 4);
+    std::vector<std::tuple<double, int32_t, int32_t>> read;
+    for (const ControlSetting& setting : settings)
+        read.emplace_back(setting.time, setting.throttle, setting.brake);
+    EXPECT_EQ(read, (std::vector<std::tuple<double, int32_t, int32_t>>{{0.5, 0, 1}, {5, 3, 8}, {5, 4, 8}}));
 
     std::string longest = "{\"t\": 1, \"throttle\": 0, \"brake\": 8}";
     longest += std::string(ControlsLineMaxBytes - longest.size(), ' ');
@@ -41,16 +41,10 @@ TEST(ControlSettings, AFileIsReadIntoTimeOrderAndEveryBadLineIsNamed)
         {"[1, 2, 3]", "line 1 is not a JSON object"},
         {"\n{\"throttle\": 2, \"brake\": 8}", "line 2 has no \"t\""},
         {"{\"t\": -1, \"throttle\": 2, \"brake\": 8}", "\"t\" must be a number of seconds, 0 or more"},
-        {"{\"t\": \"soon\", \"throttle\": 2, \"brake\": 8}", "\"t\" must be"},
         {"{\"t\": 1, \"throttle\": 6, \"brake\": 8}", "\"throttle\" must be a whole number from 0 to 5"},
-        {"{\"t\": 1, \"throttle\": 2.5, \"brake\": 8}", "\"throttle\" must be"},
         {"{\"t\": 1, \"throttle\": 2, \"brake\": 0}", "\"brake\" must be a whole number from 1 to 8"},
-        {"{\"t\": 1, \"throttle\": 2}", "has no \"brake\""},
-        {"{\"t\": 1, \"throttle\": 2, \"brake\": 99999999999999}", "\"brake\" must be"},
         {"{\"t\": 1, \"throttle\": 0, \"brake\": 8}\0garbage"s, "line 1 goes on after its JSON object"},
-        {"{\"t\": 1, \"throttle\": 0, \"brake\": 8} {}", "line 1 is not a JSON object"},
         {"{\"t\": 1, \"throttle\": 0, \"brake\": 8, \"brake\": 5}", "line 1 gives \"brake\" twice"},
-        {"{\"t\": 1, \"throttle\": 0, \"brake\": 8, \"x\": {\"a\": 1, \"a\": 1}}", "line 1 gives \"a\" twice"},
         {"{\"t\": 1, \"throttle\": 0, \"brake\": 8}\n{\"t\": 2, \"throttle\": 3, \"brake\": 7}",
          "line 2 opens the throttle to 3 with the brake at 7"},
         {"\n\n" + longest + " ", "line 3 is longer than 4096 bytes"},
@@ -78,33 +72,24 @@ TEST(ControlSettings, OnlyARegularFileIsReadAndNothingWaitsForAWriter)
     std::ofstream(huge).close();
     std::filesystem::resize_file(huge, ControlsFileMaxBytes + 1);
 
-    struct Case {
-        std::string path;
-        const char* problem;  // nullptr: read
-    } cases[] = {
-        {recorded, nullptr},
-        {pipe, "not a regular file"},
-        {"/dev/zero", "not a regular file"},
-        {folder.path().string(), "not a regular file"},
-        {huge, "larger than 64 MB"},
+    const std::pair<std::string, const char*> cases[] = {
+        {recorded, nullptr},  {pipe, "not a regular file"}, {"/dev/zero", "not a regular file"},
+        {folder.path().string(), "not a regular file"}, {huge, "larger than 64 MB"},
         {(folder / "missing.jsonl").string(), "No such file"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [path, problem] : cases) {
         std::vector<ControlSetting> settings;
         std::string error;
-        auto reading = std::async(std::launch::async, [&] { return ReadControlsFile(c.path, settings, error); });
+        auto reading = std::async(std::launch::async, [&] { return ReadControlsFile(path, settings, error); });
         if (reading.wait_for(std::chrono::seconds(20)) == std::future_status::timeout) {
-            ADD_FAILURE() << c.path << ": the reader waits for a writer";
+            ADD_FAILURE() << path << ": the reader waits for a writer";
             // A writer coming and going lets it go, so that the test ends.
-            close(open(c.path.c_str(), O_WRONLY | O_NONBLOCK));
+            close(open(path.c_str(), O_WRONLY | O_NONBLOCK));
         }
-        bool read = reading.get();
-        if (c.problem == nullptr) {
-            EXPECT_TRUE(read) << c.path << ": " << error;
+        EXPECT_EQ(reading.get(), problem == nullptr) << path << ": " << error;
+        if (problem == nullptr)
             EXPECT_EQ(settings.size(), 2u);
-        } else {
-            EXPECT_FALSE(read) << c.path;
-            EXPECT_NE(error.find(c.problem), std::string::npos) << c.path << ": " << error;
-        }
+        else
+            EXPECT_NE(error.find(problem), std::string::npos) << path << ": " << error;
     }
 }
