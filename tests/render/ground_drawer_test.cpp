@@ -470,3 +470,35 @@ TEST(GroundDrawer, ArcTooLongForTheVertexArrayIsCutShort)
     for (const RecordedDraw& draw : fixture.device.draws)
         EXPECT_LE(draw.vertices.size(), 1000u);
 }
+
+// The cutting's bank and the embankment's slope face the track and the sky; only the caps at
+// the embankment's ends and the walls stand edge-on or turned away.
+TEST(GroundDrawer, CuttingBankAndEmbankmentSlopesFaceUp)
+{
+    int checked = 0;
+    for (float heading : {0.0f, 1.2f, -2.8f}) {
+        for (float length : {62.83f, 100.0f, 200.0f}) {
+            for (bool isLeft : {true, false}) {
+                GroundFixture fixture;
+                const TrackSegment curve =
+                    CurveSegment(isLeft ? SegmentCurveLeft : SegmentCurveRight, 10.0f, -20.0f, heading, length);
+                const GroundStrip strip = StripAlong(curve, isLeft ? SideCutting : 0, isLeft ? 0 : SideCutting);
+                fixture.Draw(strip);
+                ASSERT_EQ(fixture.device.draws.size(), 4u);
+                const Centre centre = isLeft ? LeftCurveCentre(strip) : RightCurveCentre(strip);
+                for (int slope : {1, 3}) {
+                    for (const DrawnTriangle& t : TrianglesOf(fixture.device.draws[slope])) {
+                        bool onTheSlope = true;
+                        for (const SceneVertex* v : {&t.a, &t.b, &t.c})
+                            onTheSlope = onTheSlope && std::fabs(centre.RadiusOf(*v) - 1000.0) < 35.0;
+                        if (!onTheSlope || IsEdgeOnFromAbove(t))
+                            continue;
+                        EXPECT_LT(SignedAreaFromAbove(t), 0.0) << "draw " << slope << ", " << length << " m";
+                        ++checked;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(checked, 200);
+}

@@ -265,25 +265,6 @@ TEST(Scene, GroundDistanceSubtractsInDoublePrecision)
     EXPECT_EQ(GroundDistance(16777216.0f, 0.0f, -1.0f, 0.0f), 16777217.0);
 }
 
-TEST(Scene, MaterialColourIsDiffuseAndAmbientOnly)
-{
-    RecordingDevice device(std::vector<std::string>{});
-    SetMaterialColour(device, 2.0f, 0.5f, 0.25f);
-    device.DrawIndexed(PrimitiveKind::TriangleList, nullptr, 0, nullptr, 0);
-    const SceneMaterial& m = device.draws[0].material;
-    EXPECT_EQ(m.diffuse.red, 2.0f);
-    EXPECT_EQ(m.diffuse.green, 0.5f);
-    EXPECT_EQ(m.diffuse.blue, 0.25f);
-    EXPECT_EQ(m.diffuse.alpha, 1.0f);
-    EXPECT_EQ(m.ambient.red, 2.0f);
-    EXPECT_EQ(m.ambient.blue, 0.25f);
-    EXPECT_EQ(m.ambient.alpha, 1.0f);
-    EXPECT_EQ(m.specular.red, 0.0f);
-    EXPECT_EQ(m.specular.alpha, 0.0f);
-    EXPECT_EQ(m.emissive.green, 0.0f);
-    EXPECT_EQ(m.power, 0.0f);
-}
-
 // The same world seen with the origin moved by whole steps: every vertex array, texture and
 // material stays as it was, and only the translation of the world matrices moves.
 TEST(Scene, FloatingOriginMovesOnlyTheWorldMatrices)
