@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <tuple>
 #include <memory>
 #include <vector>
 
@@ -52,23 +54,12 @@ inline TrackSegment CurveSegment(int32_t type, float startX, float startZ, float
     segment.radius = 1000.0f;
     segment.length = length;
     segment.startHeading = startHeading;
-    double h0 = startHeading;
-    double turn = length / 1000.0;
-    if (type == SegmentCurveLeft) {
-        double cx = startX - std::cos(h0) * 1000.0;
-        double cz = startZ + std::sin(h0) * 1000.0;
-        double h1 = h0 - turn;
-        segment.endHeading = static_cast<float>(h1);
-        segment.endX = static_cast<float>(cx + std::cos(h1) * 1000.0);
-        segment.endZ = static_cast<float>(cz - std::sin(h1) * 1000.0);
-    } else {
-        double cx = startX + std::cos(h0) * 1000.0;
-        double cz = startZ - std::sin(h0) * 1000.0;
-        double h1 = h0 + turn;
-        segment.endHeading = static_cast<float>(h1);
-        segment.endX = static_cast<float>(cx - std::cos(h1) * 1000.0);
-        segment.endZ = static_cast<float>(cz + std::sin(h1) * 1000.0);
-    }
+    // The centre lies 1000 m to the side the curve turns to; the heading turns a radian per km.
+    const double side = type == SegmentCurveLeft ? 1.0 : -1.0, h0 = startHeading, h1 = h0 - side * length / 1000.0;
+    const double cx = startX - side * std::cos(h0) * 1000.0, cz = startZ + side * std::sin(h0) * 1000.0;
+    segment.endHeading = static_cast<float>(h1);
+    segment.endX = static_cast<float>(cx + side * std::cos(h1) * 1000.0);
+    segment.endZ = static_cast<float>(cz - side * std::sin(h1) * 1000.0);
     return segment;
 }
 
@@ -101,13 +92,9 @@ inline Vector3 TransformByMatrix(const Matrix4& m, Vector3 p)
 
 inline bool IsTranslation(const Matrix4& m, float x, float y, float z)
 {
-    for (int row = 0; row < 3; ++row) {
-        for (int column = 0; column < 4; ++column) {
-            if (m.m[row][column] != (row == column ? 1.0f : 0.0f))
-                return false;
-        }
-    }
-    return m.m[3][0] == x && m.m[3][1] == y && m.m[3][2] == z && m.m[3][3] == 1.0f;
+    Matrix4 translation = IdentityMatrix();
+    std::tie(translation.m[3][0], translation.m[3][1], translation.m[3][2]) = std::tuple(x, y, z);
+    return std::memcmp(&m, &translation, sizeof(Matrix4)) == 0;
 }
 
 struct DrawnTriangle {
@@ -121,24 +108,10 @@ inline std::vector<DrawnTriangle> TrianglesOf(const RecordedDraw& draw)
     std::vector<DrawnTriangle> triangles;
     const auto& v = draw.vertices;
     const auto& i = draw.indexes;
-    const size_t n = i.size();
-    switch (draw.kind) {
-    case PrimitiveKind::TriangleList:
-        for (size_t k = 0; k + 2 < n; k += 3)
-            triangles.push_back({v[i[k]], v[i[k + 1]], v[i[k + 2]]});
-        break;
-    case PrimitiveKind::TriangleStrip:
-        for (size_t k = 0; k + 2 < n; ++k) {
-            if (k % 2 == 0)
-                triangles.push_back({v[i[k]], v[i[k + 1]], v[i[k + 2]]});
-            else
-                triangles.push_back({v[i[k + 1]], v[i[k]], v[i[k + 2]]});
-        }
-        break;
-    case PrimitiveKind::TriangleFan:
-        for (size_t k = 1; k + 1 < n; ++k)
-            triangles.push_back({v[i[0]], v[i[k]], v[i[k + 1]]});
-        break;
+    const bool list = draw.kind == PrimitiveKind::TriangleList, fan = draw.kind == PrimitiveKind::TriangleFan;
+    for (size_t k = 0; k + 2 < i.size(); k += list ? 3 : 1) {
+        const bool odd = !list && !fan && k % 2 == 1;
+        triangles.push_back({v[i[fan ? 0 : odd ? k + 1 : k]], v[i[odd ? k : k + 1]], v[i[k + 2]]});
     }
     return triangles;
 }
