@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "sim/autopilot.h"
 #include "sim/camera.h"
@@ -19,85 +20,49 @@ bool IsReachableByTheControls(DriverControls controls)
 
 }  // namespace
 
-TEST(Autopilot, TheLineIsReadThroughTheSwitchesAsTheyLieNow)
+TEST(Autopilot, TheLineIsReadThroughTheSwitchesAsTheyLieNowUpToWhatTheDriverKeeps)
 {
     // 1 → 2 → 3, whose entry has a stop signal and whose end leads nowhere; the diverging
-    // track 1 → 4 → 5 → 6 ends after 6.
+    // track 1 → 4 → 5 → 6 has a limit on 9 beside 5 and the destination on 6.
     auto world = MakeResetWorld();
     LayStraightLine(*world, 6, 300.0f);
-    world->track[1].nextAlt = 4;
-    world->track[3].next = 0;
-    world->track[4].prev = 1;
+    LayStraight(*world, 9, 100.0f);
+    std::tie(world->track[1].nextAlt, world->track[3].next, world->track[4].prev, world->track[4].nextAlt) = std::tuple(4, 0, 1, 0);
+    world->track[4].nextAlt = 9;
     PutSign(*world, 3, SignStop);
+    PutSign(*world, 6, SignDestination);
+    PutSign(*world, 9, SignLimit40);
     PlacePlayer(*world, 1, 100.0f, 0.0f);
-
     LineAhead ahead = ReadLineAhead(*world, AutopilotSightDistance);
     ASSERT_EQ(ahead.count, 1);
-    EXPECT_EQ(ahead.restrictions[0].kind, RestrictionStopSignal);
-    EXPECT_EQ(ahead.restrictions[0].segment, 3);
+    EXPECT_EQ(std::tuple(ahead.restrictions[0].kind, ahead.restrictions[0].segment), std::tuple(RestrictionStopSignal, 3));
     EXPECT_DOUBLE_EQ(ahead.restrictions[0].distance, 500.0 - StopSignalStandOff);
-
+    // Over the switch the limit beside 5 counts as the train will read it on entering 5, and
+    // the destination ends the walk.
     world->track[1].forwardSwitch = 2;
     ahead = ReadLineAhead(*world, AutopilotSightDistance);
-    ASSERT_EQ(ahead.count, 1);
-    EXPECT_EQ(ahead.restrictions[0].kind, RestrictionEndOfTrack);
-    EXPECT_DOUBLE_EQ(ahead.restrictions[0].distance, 1100.0 - StopSignalStandOff);
-
-    // Beyond the sight distance nothing is read.
-    ahead = ReadLineAhead(*world, 1000.0);
-    EXPECT_EQ(ahead.count, 0);
-}
-
-TEST(Autopilot, LimitsAreReadWhereTheTrainWillReadThemAndTheDestinationEndsTheWalk)
-{
-    auto world = MakeResetWorld();
-    LayStraightLine(*world, 6, 200.0f);
-    // The diverging track's sign counts although the switch leads along the main line.
-    LayStraight(*world, 9, 100.0f);
-    world->track[2].nextAlt = 9;
-    PutSign(*world, 9, SignLimit40);
-    PutSign(*world, 5, SignDestination);
-    PutSign(*world, 6, SignStop);
-    PlacePlayer(*world, 1, 50.0f, 0.0f);
-
-    LineAhead ahead = ReadLineAhead(*world, AutopilotSightDistance);
     ASSERT_EQ(ahead.count, 2);
-    EXPECT_EQ(ahead.restrictions[0].kind, RestrictionLimit);
-    EXPECT_EQ(ahead.restrictions[0].segment, 3);
-    EXPECT_LE(ahead.restrictions[0].distance, 350.0);
+    EXPECT_EQ(std::tuple(ahead.restrictions[0].kind, ahead.restrictions[0].segment), std::tuple(RestrictionLimit, 5));
+    EXPECT_LE(ahead.restrictions[0].distance, 500.0);
     EXPECT_LE(ahead.restrictions[0].speed, 40.0f);
     EXPECT_EQ(ahead.restrictions[1].kind, RestrictionDestination);
     EXPECT_GT(ahead.restrictions[1].distance, 750.0);
-    EXPECT_LT(ahead.restrictions[1].distance, 950.0);
-}
+    EXPECT_LT(ahead.restrictions[1].distance, 1100.0);
+    // Beyond the sight distance nothing is read.
+    EXPECT_EQ(ReadLineAhead(*world, 100.0).count, 0);
 
-TEST(Autopilot, WhenMoreIsInSightThanTheDriverKeepsItPlansToStandWhereItsReadingEnds)
-{
-    auto world = MakeResetWorld();
+    // When more is in sight than the driver keeps, it plans to stand where its reading ends.
+    world = MakeResetWorld();
     LayStraightLine(*world, 40, 60.0f);
     for (int i = 2; i <= 40; ++i)
         PutSign(*world, i, SignLimit40);
     PlacePlayer(*world, 1, 0.0f, 0.0f);
-    LineAhead ahead = ReadLineAhead(*world, AutopilotSightDistance);
+    ahead = ReadLineAhead(*world, AutopilotSightDistance);
     ASSERT_EQ(ahead.count, MaxRestrictionsAhead);
     const SpeedRestriction& last = ahead.restrictions[MaxRestrictionsAhead - 1];
-    EXPECT_EQ(last.kind, RestrictionEndOfSight);
-    EXPECT_EQ(last.speed, 0.0f);
+    EXPECT_EQ(std::tuple(last.kind, last.speed), std::tuple(RestrictionEndOfSight, 0.0f));
     EXPECT_LE(last.distance, 60.0 * MaxRestrictionsAhead);
     EXPECT_GE(last.distance, ahead.restrictions[MaxRestrictionsAhead - 2].distance);
-}
-
-TEST(Autopilot, TheHandleIsMovedByLeverClicksFromAnyPosition)
-{
-    const DriverControls starts[] = {{0, 1}, {0, 5}, {0, 8}, {3, 8}, {5, 8}};
-    for (DriverControls start : starts) {
-        for (int32_t handle = 0; handle <= 12; ++handle) {
-            DriverControls moved = MoveHandleTo(start, handle);
-            DriverControls expected = handle <= 7 ? DriverControls{0, handle + 1} : DriverControls{handle - 7, 8};
-            EXPECT_EQ(moved.throttle, expected.throttle) << "from " << start.throttle << "/" << start.brake << " to " << handle;
-            EXPECT_EQ(moved.brake, expected.brake) << "from " << start.throttle << "/" << start.brake << " to " << handle;
-        }
-    }
 }
 
 TEST(Autopilot, DrivesWithinTheLimitsWaitsAtASignalUntilItClearsAndStopsInTheDestination)
@@ -117,18 +82,10 @@ TEST(Autopilot, DrivesWithinTheLimitsWaitsAtASignalUntilItClearsAndStopsInTheDes
     // half minutes into the drive.
     LayStraight(*world, 20, 3000.0f);
     TrainUnit& other = world->trains[2];
-    other.kind = TrainLocomotive;
-    other.segment = 20;
-    other.speed = 40.0f;
-    other.throttle = 1;
-    other.brake = BrakeReleased;
-    RouteEvent& clear = world->events[0];
-    clear = {};
-    clear.action = EventSetSign;
-    clear.triggerUnit = 2;
-    clear.triggerSegment = 20;
-    clear.segment = 3;
-    clear.signCode = SignLineSpeed;
+    std::tie(other.kind, other.segment, other.speed, other.throttle, other.brake) =
+        std::tuple(TrainLocomotive, 20, 40.0f, 1, BrakeReleased);
+    AddEvent(*world, 0, EventSetSign, 2, 20).segment = 3;
+    world->events[0].signCode = SignLineSpeed;
 
     SimStep simStep = RunningStep(0.02f);
     int32_t viewMode = ViewCab;
@@ -163,10 +120,8 @@ TEST(Autopilot, DrivesWithinTheLimitsWaitsAtASignalUntilItClearsAndStopsInTheDes
             speedEnteringLimit = player.speed;
     }
 
-    EXPECT_EQ(world->destinationState, 1);
-    EXPECT_EQ(world->trains[1].segment, 7);
-    EXPECT_EQ(signs.stopSignalsPassed, 0);
-    EXPECT_EQ(signs.highSpeedPenalties, 0);
+    EXPECT_EQ(std::tuple(world->destinationState, world->trains[1].segment, signs.stopSignalsPassed, signs.highSpeedPenalties),
+              std::tuple(1, 7, 0, 0));
     EXPECT_LE(maxSpeed, 130.0f);
     EXPECT_GT(maxSpeed, 125.0f);
     EXPECT_TRUE(wasStandingWhenCleared);
@@ -191,9 +146,7 @@ TEST(Autopilot, StandsBeforeTheEndOfATrackThatLeadsNowhere)
         StepSimulation(*world, simStep, camera, viewMode);
     }
     const TrainUnit& player = world->trains[1];
-    EXPECT_EQ(player.segment, 3);
-    EXPECT_EQ(player.speed, 0.0f);
+    EXPECT_EQ(std::tuple(player.segment, player.speed, player.brake), std::tuple(3, 0.0f, BrakeFull));
     EXPECT_GT(player.segmentDistance, 375.0f);
     EXPECT_LT(player.segmentDistance, 400.0f);
-    EXPECT_EQ(player.brake, BrakeFull);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 
 #include "sim/signals_scoring.h"
 #include "sim/train_motion.h"
@@ -58,22 +59,18 @@ TEST(Signs, EachSignActsOnThePlayerAsItEntersTheSegment)
         run.player().speedLimit = 77;
         run.player().announcedLimit = 999;
         SignTally tally = run.EnterSegmentTwo(c.speed);
-        EXPECT_EQ(run.player().segment, 2);
-        EXPECT_EQ(run.world->score, c.scoreChange);
-        EXPECT_EQ(run.player().speedLimit, c.limitAfter);
-        EXPECT_EQ(run.player().announcedLimit, c.announcedAfter);
+        EXPECT_EQ(std::tuple(run.player().segment, run.world->score, run.player().speedLimit, run.player().announcedLimit),
+                  std::tuple(2, c.scoreChange, c.limitAfter, c.announcedAfter));
         EXPECT_EQ(std::string(run.world->messageText), c.message);
-        EXPECT_EQ(run.world->messageSeconds, c.scoreChange < 0 ? 3 : 0);
-        EXPECT_EQ(tally.highSpeedPenalties, c.scoreChange < 0 ? 1 : 0);
-        EXPECT_EQ(tally.speedRewards, c.scoreChange > 0 ? 1 : 0);
+        EXPECT_EQ(std::tuple(run.world->messageSeconds, tally.highSpeedPenalties, tally.speedRewards),
+                  std::tuple(c.scoreChange < 0 ? 3 : 0, c.scoreChange < 0 ? 1 : 0, c.scoreChange > 0 ? 1 : 0));
     }
     // The line speed signs use the unit's own line speed.
     SignRun run;
     run.player().lineSpeed = 100;
     PutSign(*run.world, 2, SignLineSpeed);
     run.EnterSegmentTwo(103.0f);
-    EXPECT_EQ(run.player().speedLimit, 100);
-    EXPECT_EQ(run.world->score, 100);
+    EXPECT_EQ(run.player().speedLimit + run.world->score, 200);
 }
 
 TEST(Signs, PassingAStopSignalPutsTheTrainBackStoppedTwentyMetresBeforeIt)
@@ -86,15 +83,10 @@ TEST(Signs, PassingAStopSignalPutsTheTrainBackStoppedTwentyMetresBeforeIt)
     player.soundRate = 1.2f;
     player.announcedLimit = 0;
     SignTally tally = run.EnterSegmentTwo(90.0f);
-
-    EXPECT_EQ(tally.stopSignalsPassed, 1);
-    EXPECT_EQ(player.segment, 1);
-    EXPECT_FLOAT_EQ(player.segmentDistance, 80.0f);
-    EXPECT_EQ(player.speed, 0.0f);
-    EXPECT_EQ(player.throttle * 100 + player.brake * 10 + player.gear, 81);
-    EXPECT_EQ(player.soundRate, 0.0f);
-    EXPECT_EQ(player.announcedLimit, NoAnnouncedLimit);
-    EXPECT_EQ(run.world->score, -1000);
+    EXPECT_EQ(std::tuple(tally.stopSignalsPassed, player.segment, player.segmentDistance, player.speed, player.soundRate),
+              std::tuple(1, 1, 80.0f, 0.0f, 0.0f));
+    EXPECT_EQ(std::tuple(player.throttle, player.brake, player.gear, player.announcedLimit, run.world->score),
+              std::tuple(0, 8, 1, NoAnnouncedLimit, -1000));
     EXPECT_EQ(std::string(run.world->messageText), "Passing stop-signal: -1000 points");
     EXPECT_EQ(run.world->messageSeconds, 10);
     // Placed where it was put back, not where it had got to.
@@ -132,20 +124,12 @@ TEST(Signs, TheSignIsReadFromBothForwardLinksAfterTheEventsOfTheSegmentLeft)
         if (c.signOnAlt != 0)
             PutSign(*run.world, 4, c.signOnAlt);
         run.world->track[2].signPresent = c.present;
-        if (c.setByEvent != 0) {
-            RouteEvent& event = run.world->events[0];
-            event = {};
-            event.action = EventSetSign;
-            event.triggerUnit = 1;
-            event.triggerSegment = 1;
-            event.segment = 2;
-            event.signCode = c.setByEvent;
-        }
+        if (c.setByEvent != 0)
+            AddEvent(*run.world, 0, EventSetSign, 1, 1).segment = 2, run.world->events[0].signCode = c.setByEvent;
         run.player().speedLimit = 77;
         run.EnterSegmentTwo(30.0f);
-        EXPECT_EQ(run.player().segment, c.expectedSegment);
-        EXPECT_EQ(run.player().speedLimit, c.expectedLimit);
-        EXPECT_EQ(run.world->score, c.expectedLimit == 77 ? 0 : 100);
+        EXPECT_EQ(std::tuple(run.player().segment, run.player().speedLimit, run.world->score),
+                  std::tuple(c.expectedSegment, c.expectedLimit, c.expectedLimit == 77 ? 0 : 100));
     }
 
     // Other trains pass signs freely.
@@ -158,8 +142,7 @@ TEST(Signs, TheSignIsReadFromBothForwardLinksAfterTheEventsOfTheSegmentLeft)
     unit.speed = 60.0f;
     other.player().segment = 3;
     MoveTrainsAlongTrack(*other.world, other.step);
-    EXPECT_EQ(unit.segment, 2);
-    EXPECT_EQ(other.world->score, 0);
+    EXPECT_EQ(unit.segment * 10 + other.world->score, 20);
 }
 
 TEST(Signs, TheDestinationEndsTheRunOnce)
@@ -167,9 +150,8 @@ TEST(Signs, TheDestinationEndsTheRunOnce)
     SignRun run;
     PutSign(*run.world, 2, SignDestination);
     SignTally tally = run.EnterSegmentTwo(130.0f);
-    EXPECT_EQ(tally.destinationsReached, 1);
-    EXPECT_EQ(run.world->destinationState, 1);
-    EXPECT_EQ(run.player().speed, 130.0f);  // held from the next step on
+    // Held from the next step on.
+    EXPECT_EQ(std::tuple(tally.destinationsReached, run.world->destinationState, run.player().speed), std::tuple(1, 1, 130.0f));
 
     // The shell has announced it: entering again does not bring the announcement back.
     run.world->destinationState = 2;
@@ -221,15 +203,11 @@ TEST(Score, TheTickRewardsDrivingWithinFiveOfTheLimitAndChargesSpeeding)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.speed << (c.paused ? " paused" : "") << " from " << c.scoreBefore);
         auto world = MakeResetWorld();
-        world->trains[1].speedLimit = 130;
-        world->trains[1].speed = c.speed;
-        world->messageSeconds = c.messageBefore;
-        world->score = c.scoreBefore;
+        std::tie(world->trains[1].speedLimit, world->trains[1].speed) = std::tuple(130, c.speed);
+        std::tie(world->messageSeconds, world->score) = std::tuple(c.messageBefore, c.scoreBefore);
         EXPECT_EQ(ScoreTick(*world, c.paused), c.outcome);
-        EXPECT_EQ(world->score, c.scoreAfter);
-        EXPECT_EQ(world->messageSeconds, c.messageAfter);
-        if (c.messageAfter == 3) {
+        EXPECT_EQ(std::tuple(world->score, world->messageSeconds), std::tuple(c.scoreAfter, c.messageAfter));
+        if (c.messageAfter == 3)
             EXPECT_EQ(std::string(world->messageText), "High speed: -5 points");
-        }
     }
 }

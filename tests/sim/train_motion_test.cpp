@@ -5,58 +5,43 @@
 #include "sim/train_motion.h"
 #include "sim_fixture.h"
 
-TEST(TrainDynamics, EachNotchSettlesAtItsSpeedFromBelowAndTheBrakeNeverReversesTheTrain)
+TEST(TrainDynamics, EachNotchSettlesAtItsSpeedAndOneStepAddsTractionLessResistanceAndBrake)
 {
-    struct Case {
-        int32_t throttle, brake;
-        float settle;
-    } cases[] = {{1, 8, 40.0f}, {3, 8, 100.0f}, {4, 8, 130.0f}, {5, 8, 160.0f}, {0, 1, 0.0f}};
-    for (const Case& c : cases) {
+    for (auto [throttle, brake, settle] : {std::tuple{1, 8, 40.0f}, {3, 8, 100.0f}, {4, 8, 130.0f}, {5, 8, 160.0f}, {0, 1, 0.0f}}) {
         auto world = MakeResetWorld();
         TrainUnit& player = world->trains[1];
-        player.throttle = c.throttle;
-        player.brake = c.brake;
+        std::tie(player.throttle, player.brake) = std::tuple(throttle, brake);
         float highest = 0.0f;
         for (int i = 0; i < 60000; ++i) {
             UpdateTrainDynamics(*world, RunningStep(0.02f, SoundOff));
             highest = std::max(highest, player.speed);
         }
-        EXPECT_LE(highest, c.settle) << "throttle " << c.throttle;
-        EXPECT_GE(player.speed, std::max(0.0f, c.settle - 1.0f)) << "throttle " << c.throttle;
+        // From below, and the brake never reverses the train.
+        EXPECT_LE(highest, settle) << throttle;
+        EXPECT_GE(player.speed, std::max(0.0f, settle - 1.0f)) << throttle;
     }
-}
-
-TEST(TrainDynamics, OneStepAddsTractionLessResistanceAndBrakeAndOnlyUnitOneRunsFast)
-{
     auto world = MakeResetWorld();
     TrainUnit& player = world->trains[1];
-    player.speed = 80.0f;
-    player.throttle = 3;
-    player.brake = 6;
+    std::tie(player.speed, player.throttle, player.brake) = std::tuple(80.0f, 3, 6);
     UpdateTrainDynamics(*world, {0.5f, true, SoundOff});
     EXPECT_EQ(player.speed, 80.0f);
     UpdateTrainDynamics(*world, RunningStep(0.5f, SoundOff));
     // 0.390625 - 0.25 - 0.5 m/s² for half a second.
     EXPECT_FLOAT_EQ(player.accel, -0.359375f);
     EXPECT_FLOAT_EQ(player.speed, 80.0f - 0.359375f * 0.5f * 3.6f);
-
-    player.speed = 1500.0f;
-    player.brake = BrakeReleased;
+    // Unit 1 runs up to 1000 km/h, every other unit to 200, even when another is the player's.
+    std::tie(player.speed, player.brake, world->playerUnit) = std::tuple(1500.0f, BrakeReleased, 3);
     world->trains[2].kind = TrainLocomotive;
     world->trains[2].speed = 250.0f;
     world->trains[3].kind = TrainWagon;
     world->trains[3].speed = 1500.0f;
-    // Even when another unit is the player's, the cap follows the unit's index.
-    world->playerUnit = 3;
     UpdateTrainDynamics(*world, RunningStep(0.02f, SoundOff));
-    EXPECT_EQ(player.speed, 1000.0f);
-    EXPECT_EQ(world->trains[2].speed, 200.0f);
-    EXPECT_EQ(world->trains[3].speed, 200.0f);
+    EXPECT_EQ(std::tuple(player.speed, world->trains[2].speed, world->trains[3].speed), std::tuple(1000.0f, 200.0f, 200.0f));
 }
 
-TEST(EngineRate, TheGearboxShiftsInOrderAndSetsTheRateFromSpeedAndGear)
+TEST(EngineRate, TheGearboxShiftsInOrderAndWithoutItTheRateFollowsTheNotchAtATenthPerSecond)
 {
-    struct Case {
+    const struct {
         int32_t gearBefore;
         float speed;
         int32_t gearAfter;
@@ -69,40 +54,30 @@ TEST(EngineRate, TheGearboxShiftsInOrderAndSetsTheRateFromSpeedAndGear)
         {3, 25.0f, 1, 25.0f / 40.0f + 0.5f},  // braking hard drops two gears at once
         {2, 30.0f, 2, 30.0f / 70.0f + 0.5f}, {2, 29.0f, 1, 29.0f / 40.0f + 0.5f}, {1, 0.0f, 1, 0.5f}, {3, 130.0f, 3, 1.5f},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         TrainUnit unit = {};
-        unit.gear = c.gearBefore;
-        unit.speed = c.speed;
-        unit.soundRate = 7.0f;
+        std::tie(unit.gear, unit.speed, unit.soundRate) = std::tuple(c.gearBefore, c.speed, 7.0f);
         UpdateEngineRate(unit, 0.02f, SoundDieselAutomatic);
         EXPECT_EQ(unit.gear, c.gearAfter) << "gear " << c.gearBefore << " at " << c.speed;
         EXPECT_FLOAT_EQ(unit.soundRate, c.rate) << "gear " << c.gearBefore << " at " << c.speed;
     }
-}
-
-TEST(EngineRate, WithoutTheGearboxTheRateFollowsTheNotchAtATenthPerSecond)
-{
     for (int32_t soundType : {SoundOff, SoundDieselElectric}) {
         TrainUnit unit = {};
-        unit.gear = 1;
-        unit.throttle = 3;
-        unit.soundRate = 0.5f;
-        unit.speed = 90.0f;
-        for (int i = 0; i < 150; ++i)
-            UpdateEngineRate(unit, 0.02f, soundType);
-        EXPECT_NEAR(unit.soundRate, 0.8f, 1e-4f);
-        EXPECT_EQ(unit.gear, 1);
-        for (int i = 0; i < 1000; ++i)
-            UpdateEngineRate(unit, 0.02f, soundType);
-        EXPECT_NEAR(unit.soundRate, 1.1f, 0.0021f);
-        // Throttle closed: back down to idle, and held there.
-        unit.throttle = 0;
-        for (int i = 0; i < 3000; ++i)
-            UpdateEngineRate(unit, 0.02f, soundType);
-        EXPECT_EQ(unit.soundRate, 0.5f);
+        std::tie(unit.gear, unit.throttle, unit.soundRate, unit.speed) = std::tuple(1, 3, 0.5f, 90.0f);
+        // Up to 1.1 at notch 3, back to idle with the throttle closed, and held there.
+        const struct {
+            int32_t throttle, steps;
+            float rate, tolerance;
+        } phases[] = {{3, 150, 0.8f, 1e-4f}, {3, 1000, 1.1f, 0.0021f}, {0, 3000, 0.5f, 0.0f}};
+        for (const auto& phase : phases) {
+            unit.throttle = phase.throttle;
+            for (int i = 0; i < phase.steps; ++i)
+                UpdateEngineRate(unit, 0.02f, soundType);
+            EXPECT_NEAR(unit.soundRate, phase.rate, phase.tolerance);
+        }
         unit.soundRate = 0.2f;
         UpdateEngineRate(unit, 0.02f, soundType);
-        EXPECT_EQ(unit.soundRate, 0.5f);
+        EXPECT_EQ(unit.soundRate * 10 + unit.gear, 6.0f);
     }
 }
 
@@ -114,86 +89,60 @@ TEST(TrainMovement, ASegmentIsLeftOnlyPastItsLengthAndTheRestCarriesOn)
     LayStraight(*world, 3, 500.0f);
     TrainUnit& player = PlacePlayer(*world, 1, 164.0f, 36.0f);
     player.odometer = 1.0e8;
-    MoveTrainsAlongTrack(*world, RunningStep(1.0f));
-    EXPECT_EQ(player.segment, 1);
-    MoveTrainsAlongTrack(*world, RunningStep(2.6f));  // exactly to the end: still on segment 1
+    MoveTrainsAlongTrack(*world, RunningStep(3.6f));  // exactly to the end: still on segment 1
     EXPECT_EQ(player.segment, 1);
     EXPECT_FLOAT_EQ(player.segmentDistance, 200.0f);
     // The odometer keeps counting where a float would stall.
     EXPECT_DOUBLE_EQ(player.odometer, 1.0e8 + 36.0);
-
+    // At most one segment a step: 150 m into the 100 m segment 2, on again in the next step.
     player.speed = 540.0f;
     MoveTrainsAlongTrack(*world, RunningStep(1.0f));
-    EXPECT_EQ(player.segment, 2);
-    // At most one segment a step: 150 m into the 100 m segment 2, on again in the next step.
-    EXPECT_FLOAT_EQ(player.segmentDistance, 150.0f);
-    EXPECT_EQ(world->track[1].occupancy, 1);
-    EXPECT_EQ(world->track[2].occupancy, 2);
+    EXPECT_EQ(player.segment * 1000 + player.segmentDistance, 2150.0f);
+    EXPECT_EQ(world->track[1].occupancy * 10 + world->track[2].occupancy, 12);
     EXPECT_FLOAT_EQ(player.posZ, 350.0f);
     MoveTrainsAlongTrack(*world, RunningStep(1.0f));
-    EXPECT_EQ(player.segment, 3);
-    EXPECT_FLOAT_EQ(player.segmentDistance, 200.0f);
-}
+    EXPECT_EQ(player.segment * 1000 + player.segmentDistance, 3200.0f);
 
-TEST(TrainMovement, UnitsFollowTheSwitchesAsSetWhenTheyLeaveAndBackwardUnitsReadNoSigns)
-{
-    struct Case {
-        int32_t direction, setting;
-        bool setByEvent;
-        int32_t expected;
-    } cases[] = {{0, 1, false, 2}, {0, 2, false, 4}, {0, 1, true, 4}, {1, 1, false, 2}, {1, 2, false, 5}};
-    for (const Case& c : cases) {
-        auto world = MakeResetWorld();
-        LayStraightLine(*world, 3, 100.0f);
-        LayStraight(*world, 4, 100.0f);
-        LayStraight(*world, 5, 100.0f);
-        world->track[1].nextAlt = 4;
-        world->track[3].prevAlt = 5;
-        world->track[c.direction == 0 ? 1 : 3].*(c.direction == 0 ? &TrackSegment::forwardSwitch : &TrackSegment::rearSwitch) = c.setting;
-        if (c.direction == 1) {
-            PutSign(*world, 2, SignStop);
-            PutSign(*world, 5, SignStop);
-        }
-        if (c.setByEvent) {
-            // An event of the segment being left sets the switch before the choice is made.
-            world->events[0] = {};
-            world->events[0].action = EventSetSwitch;
-            world->events[0].triggerUnit = 1;
-            world->events[0].triggerSegment = 1;
-            world->events[0].segment = 1;
-            world->events[0].switchValue = 2;
-        }
-        TrainUnit& player = PlacePlayer(*world, c.direction == 0 ? 1 : 3, 95.0f, 36.0f);
-        player.direction = c.direction;
-        MoveTrainsAlongTrack(*world, RunningStep(1.0f));
-        EXPECT_EQ(player.segment, c.expected) << c.direction << " " << c.setting;
-        if (c.direction == 1) {
-            EXPECT_FLOAT_EQ(player.segmentDistance, 5.0f);
-            EXPECT_EQ(world->score, 0);
-        }
-    }
-}
-
-TEST(TrainMovement, AUnitWithoutASuccessorRunsOnAndFiresItsSegmentsEventsEveryStep)
-{
-    auto world = MakeResetWorld();
-    LayStraightLine(*world, 2, 100.0f);
-    world->track[2].next = 9;  // a segment that was never laid
-    world->events[0] = {};
-    world->events[0].action = EventSetSpeed;
-    world->events[0].triggerUnit = 1;
-    world->events[0].triggerSegment = 2;
-    world->events[0].unit = 3;
+    // A unit without a successor runs on along the straight's extension and fires the segment's
+    // events every step.
+    world->track[3].next = 9;  // a segment that was never laid
+    AddEvent(*world, 0, EventSetSpeed, 1, 3).unit = 3;
     world->events[0].speed = 77.0f;
-    TrainUnit& player = PlacePlayer(*world, 2, 99.0f, 36.0f);
+    PlacePlayer(*world, 3, 499.0f, 36.0f);
     for (int step = 0; step < 3; ++step) {
         world->trains[3].speed = 0.0f;
         MoveTrainsAlongTrack(*world, RunningStep(1.0f));
         EXPECT_EQ(world->trains[3].speed, 77.0f) << "step " << step;
     }
-    EXPECT_EQ(player.segment, 2);
-    // Drawn on the extension of the straight.
-    EXPECT_FLOAT_EQ(player.posZ, 229.0f);
+    EXPECT_EQ(player.segment, 3);
+    EXPECT_FLOAT_EQ(player.posZ, 829.0f);
+}
+
+TEST(TrainMovement, UnitsFollowTheSwitchesAsSetWhenTheyLeaveAndBackwardUnitsReadNoSigns)
+{
+    const struct {
+        int32_t direction, setting;
+        bool setByEvent;
+        int32_t expected;
+    } cases[] = {{0, 1, false, 2}, {0, 2, false, 4}, {0, 1, true, 4}, {1, 1, false, 2}, {1, 2, false, 5}};
+    for (const auto& c : cases) {
+        auto world = MakeResetWorld();
+        LayStraightLine(*world, 5, 100.0f);
+        world->track[1].nextAlt = 4;
+        world->track[3].prevAlt = 5;
+        (c.direction == 0 ? world->track[1].forwardSwitch : world->track[3].rearSwitch) = c.setting;
+        if (c.direction == 1)
+            PutSign(*world, 2, SignStop), PutSign(*world, 5, SignStop);
+        // An event of the segment being left sets the switch before the choice is made.
+        if (c.setByEvent)
+            AddEvent(*world, 0, EventSetSwitch, 1, 1).segment = 1, world->events[0].switchValue = 2;
+        TrainUnit& player = PlacePlayer(*world, c.direction == 0 ? 1 : 3, 95.0f, 36.0f);
+        player.direction = c.direction;
+        MoveTrainsAlongTrack(*world, RunningStep(1.0f));
+        EXPECT_EQ(player.segment, c.expected) << c.direction << " " << c.setting;
+        if (c.direction == 1)
+            EXPECT_EQ(player.segmentDistance * 10 + world->score, 50.0f);
+    }
 }
 
 TEST(TrainStep, DynamicsComeBeforeTheMovementAndAfterTheDestinationThePlayerStands)
@@ -210,10 +159,7 @@ TEST(TrainStep, DynamicsComeBeforeTheMovementAndAfterTheDestinationThePlayerStan
     EXPECT_FLOAT_EQ(player.segmentDistance, 19.7975f);
 
     world->destinationState = 2;
-    player.throttle = 5;
-    player.brake = 3;
-    player.gear = 3;
-    player.soundRate = 1.2f;
+    std::tie(player.throttle, player.brake, player.gear, player.soundRate) = std::tuple(5, 3, 3, 1.2f);
     StepTrains(*world, {1.0f, true, SoundDieselAutomatic});
     EXPECT_EQ(player.speed, 0.0f);
     EXPECT_EQ(player.throttle * 100 + player.brake * 10 + player.gear, 81);
@@ -228,38 +174,31 @@ TEST(TrainStep, DynamicsComeBeforeTheMovementAndAfterTheDestinationThePlayerStan
 
 TEST(TrainPlacement, UnitsStandOnTheirSegmentsLineOrArcFacingTheirWay)
 {
-    const float quarterTurn = 1.5708f;
-    struct Case {
+    const float quarter = 1.5708f, arc = 1000.0f * quarter;
+    const struct {
         int32_t type;
-        float startHeading, endHeading, length, distance;
+        float endHeading, distance;
         int32_t direction;
         float x, z, heading;
     } cases[] = {
-        {SegmentTunnel, 1.0f, 1.0f, 200.0f, 30.0f, 0, 100.0f + 0.84147098f * 30.0f, 50.0f + 0.54030231f * 30.0f, 1.0f},
-        // Backward: 30 m from the end, heading turned by the game's half turn and wrapped.
-        {SegmentStraight, 1.0f, 1.0f, 200.0f, 30.0f, -1, 100.0f + 0.84147098f * 170.0f, 50.0f + 0.54030231f * 170.0f,
-         (1.0f + 3.1416f) - 6.2832f},
-        {SegmentStraight, 0.0f, 0.0f, 200.0f, 30.0f, 1, 100.0f, 220.0f, 3.1416f},
-        {SegmentCurveRight, 0.0f, quarterTurn, 1000.0f * quarterTurn, 1000.0f * quarterTurn, 0, 1100.0f, 1050.0f, quarterTurn},
-        {SegmentCurveLeft, 0.0f, -quarterTurn, 1000.0f * quarterTurn, 1000.0f * quarterTurn, 0, -900.0f, 1050.0f, -quarterTurn},
-        {SegmentCurveRight, 0.0f, quarterTurn, 1000.0f * quarterTurn, 500.0f * quarterTurn, 0,
-         100.0f + 1000.0f * (1.0f - 0.70710678f), 50.0f + 707.10678f, quarterTurn / 2.0f},
-        {SegmentCurveLeft, 0.0f, -quarterTurn, 1000.0f * quarterTurn, 500.0f * quarterTurn, 0,
-         100.0f - 1000.0f * (1.0f - 0.70710678f), 50.0f + 707.10678f, -quarterTurn / 2.0f},
-        // Running backward at its start of travel the unit stands at the arc's end, facing back.
-        {SegmentCurveRight, 0.0f, quarterTurn, 1000.0f * quarterTurn, 0.0f, 1, 1100.0f, 1050.0f, quarterTurn + 3.1416f - 6.2832f},
-        {SegmentCurveLeft, 0.0f, -quarterTurn, 1000.0f * quarterTurn, 0.0f, 1, -900.0f, 1050.0f, -quarterTurn + 3.1416f},
+        {SegmentTunnel, 0.0f, 30.0f, 0, 100.0f, 80.0f, 0.0f},
+        // Backward: 30 m from the end, heading turned by the game's half turn.
+        {SegmentStraight, 0.0f, 30.0f, 1, 100.0f, 220.0f, 3.1416f},
+        {SegmentCurveRight, quarter, arc, 0, 1100.0f, 1050.0f, quarter},
+        {SegmentCurveLeft, -quarter, arc, 0, -900.0f, 1050.0f, -quarter},
+        {SegmentCurveRight, quarter, arc / 2, 0, 100.0f + 1000.0f * (1.0f - 0.70710678f), 50.0f + 707.10678f, quarter / 2},
+        {SegmentCurveLeft, -quarter, arc / 2, 0, 100.0f - 1000.0f * (1.0f - 0.70710678f), 50.0f + 707.10678f, -quarter / 2},
+        // Running backward at its start of travel the unit stands at the arc's end, facing back,
+        // the heading wrapped into -pi..pi.
+        {SegmentCurveRight, quarter, 0.0f, 1, 1100.0f, 1050.0f, quarter + 3.1416f - 6.2832f},
+        {SegmentCurveLeft, -quarter, 0.0f, 1, -900.0f, 1050.0f, -quarter + 3.1416f},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "type " << c.type << " at " << c.distance << " direction " << c.direction);
         auto world = MakeResetWorld();
         TrackSegment& segment = world->track[5];
-        segment.type = c.type;
-        segment.startX = 100.0f;
-        segment.startZ = 50.0f;
-        segment.radius = 1000.0f;
-        segment.length = c.length;
-        segment.startHeading = c.startHeading;
+        std::tie(segment.type, segment.startX, segment.startZ, segment.radius) = std::tuple(c.type, 100.0f, 50.0f, 1000.0f);
+        segment.length = c.type == SegmentStraight || c.type == SegmentTunnel ? 200.0f : arc;
         segment.endHeading = c.endHeading;
         TrainUnit& unit = PlacePlayer(*world, 5, c.distance, 0.0f);
         unit.direction = c.direction;
