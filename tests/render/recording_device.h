@@ -32,8 +32,6 @@ struct RecordedDraw {
 class RecordingDevice : public DrawDevice {
 public:
     // The device knows the textures of these names, as the texture store would hold them.
-    explicit RecordingDevice(std::vector<std::string> textureNames) : textureNames_(std::move(textureNames)) {}
-
     explicit RecordingDevice(const TextureRegistry& registry)
     {
         for (int i = 0; i < registry.count; ++i)

@@ -25,22 +25,16 @@ inline std::unique_ptr<World> MakeTestWorld()
 
 inline void PlacePlayer(World& world, float x, float z)
 {
-    TrainUnit& player = world.trains[world.playerUnit];
-    player.posX = x;
-    player.posZ = z;
+    std::tie(world.trains[world.playerUnit].posX, world.trains[world.playerUnit].posZ) = std::tuple(x, z);
 }
 
 inline TrackSegment StraightSegment(float startX, float startZ, float heading, float length)
 {
     TrackSegment segment{};
-    segment.type = SegmentStraight;
-    segment.startX = startX;
-    segment.startZ = startZ;
-    segment.startHeading = heading;
-    segment.endHeading = heading;
+    std::tie(segment.type, segment.startX, segment.startZ, segment.length) = std::tuple(SegmentStraight, startX, startZ, length);
+    segment.startHeading = segment.endHeading = heading;
     segment.endX = static_cast<float>(startX + std::sin(static_cast<double>(heading)) * length);
     segment.endZ = static_cast<float>(startZ + std::cos(static_cast<double>(heading)) * length);
-    segment.length = length;
     return segment;
 }
 
@@ -48,12 +42,8 @@ inline TrackSegment StraightSegment(float startX, float startZ, float heading, f
 inline TrackSegment CurveSegment(int32_t type, float startX, float startZ, float startHeading, float length)
 {
     TrackSegment segment{};
-    segment.type = type;
-    segment.startX = startX;
-    segment.startZ = startZ;
-    segment.radius = 1000.0f;
-    segment.length = length;
-    segment.startHeading = startHeading;
+    std::tie(segment.type, segment.startX, segment.startZ, segment.radius, segment.length, segment.startHeading) =
+        std::tuple(type, startX, startZ, 1000.0f, length, startHeading);
     // The centre lies 1000 m to the side the curve turns to; the heading turns a radian per km.
     const double side = type == SegmentCurveLeft ? 1.0 : -1.0, h0 = startHeading, h1 = h0 - side * length / 1000.0;
     const double cx = startX - side * std::cos(h0) * 1000.0, cz = startZ + side * std::sin(h0) * 1000.0;
@@ -66,17 +56,12 @@ inline TrackSegment CurveSegment(int32_t type, float startX, float startZ, float
 inline GroundStrip StripAlong(const TrackSegment& segment, int32_t leftSide, int32_t rightSide)
 {
     GroundStrip strip{};
-    strip.kind = segment.type == SegmentTunnel ? 1 : segment.type;
-    strip.leftSide = leftSide;
-    strip.rightSide = rightSide;
-    strip.startX = segment.startX;
-    strip.startZ = segment.startZ;
-    strip.startHeight = segment.startHeight;
-    strip.endX = segment.endX;
-    strip.endZ = segment.endZ;
-    strip.endHeight = segment.endHeight;
-    strip.startHeading = segment.startHeading;
-    strip.endHeading = segment.endHeading;
+    std::tie(strip.kind, strip.leftSide, strip.rightSide) =
+        std::tuple(segment.type == SegmentTunnel ? 1 : segment.type, leftSide, rightSide);
+    std::tie(strip.startX, strip.startZ, strip.startHeight, strip.startHeading) =
+        std::tuple(segment.startX, segment.startZ, segment.startHeight, segment.startHeading);
+    std::tie(strip.endX, strip.endZ, strip.endHeight, strip.endHeading) =
+        std::tuple(segment.endX, segment.endZ, segment.endHeight, segment.endHeading);
     return strip;
 }
 

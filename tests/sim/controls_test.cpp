@@ -2,24 +2,6 @@
 
 #include "sim/controls.h"
 
-TEST(Controls, KeypadPlusReleasesTheBrakeBeforeOpeningTheThrottleAndMinusWalksBack)
-{
-    // The combined handle, from full braking to full power, and one press beyond each end.
-    const int handle[13] = {1, 2, 3, 4, 5, 6, 7, 8, 18, 28, 38, 48, 58};  // throttle * 10 + brake
-    DriverControls controls = {0, 1};
-    for (int press = 1; press <= 13; ++press) {
-        controls = PressKeypadPlus(controls);
-        EXPECT_EQ(controls.throttle * 10 + controls.brake, handle[std::min(press, 12)]) << press;
-    }
-    for (int press = 11; press >= -1; --press) {
-        controls = PressKeypadMinus(controls);
-        EXPECT_EQ(controls.throttle * 10 + controls.brake, handle[std::max(press, 0)]) << press;
-    }
-    // Minus closes an open throttle before it touches a brake that is on.
-    controls = PressKeypadMinus({2, 5});
-    EXPECT_EQ(controls.throttle * 10 + controls.brake, 15);
-}
-
 TEST(Controls, LeverClicksSetThePositionOfTheBandHit)
 {
     // On 640 by 480 the levers start at y 336 (70 %); the brake strip is x 1..44, the throttle

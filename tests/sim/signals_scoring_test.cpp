@@ -16,15 +16,8 @@ struct SignRun {
     std::unique_ptr<World> world = MakeResetWorld();
     SimStep step = RunningStep(0.1f);
 
-    SignRun()
-    {
-        LayStraightLine(*world, 3, 100.0f);
-        LayStraight(*world, 4, 100.0f);
-        world->track[1].nextAlt = 4;
-    }
-
+    SignRun() { LayStraightLine(*world, 4, 100.0f), world->track[1].nextAlt = 4; }
     TrainUnit& player() { return world->trains[world->playerUnit]; }
-
     SignTally EnterSegmentTwo(float speed)
     {
         PlacePlayer(*world, 1, 99.9f, speed);
@@ -42,22 +35,17 @@ TEST(Signs, EachSignActsOnThePlayerAsItEntersTheSegment)
         int32_t scoreChange, limitAfter, announcedAfter;
         const char* message;
     } cases[] = {
-        {SignLineSpeed, 134.9f, 100, 130, NoAnnouncedLimit, ""},
+        {SignLineSpeed, 134.9f, 100, 130, NoAnnouncedLimit, ""}, {SignLimit40, 44.0f, 100, 40, NoAnnouncedLimit, ""},
         {SignLineSpeed, 135.0f, -100, 130, NoAnnouncedLimit, "High speed: -100 points"},
-        {SignLimit40, 44.0f, 100, 40, NoAnnouncedLimit, ""},
         {SignLimit40, 45.0f, -100, 40, NoAnnouncedLimit, "High speed: -100 points"},
-        {SignExpectStop, 80.0f, 0, 77, 0, ""},
-        {SignExpect40, 80.0f, 0, 77, 40, ""},
-        {SignExpectLineSpeed, 150.0f, 0, 130, 130, ""},
-        {14, 80.0f, 0, 77, 999, ""},
-        {4, 80.0f, 0, 77, 999, ""},
+        {SignExpectStop, 80.0f, 0, 77, 0, ""}, {SignExpect40, 80.0f, 0, 77, 40, ""},
+        {SignExpectLineSpeed, 150.0f, 0, 130, 130, ""}, {14, 80.0f, 0, 77, 999, ""}, {4, 80.0f, 0, 77, 999, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "sign " << c.sign << " at " << c.speed);
         SignRun run;
         PutSign(*run.world, 2, c.sign);
-        run.player().speedLimit = 77;
-        run.player().announcedLimit = 999;
+        std::tie(run.player().speedLimit, run.player().announcedLimit) = std::tuple(77, 999);
         SignTally tally = run.EnterSegmentTwo(c.speed);
         EXPECT_EQ(std::tuple(run.player().segment, run.world->score, run.player().speedLimit, run.player().announcedLimit),
                   std::tuple(2, c.scoreChange, c.limitAfter, c.announcedAfter));
@@ -73,13 +61,12 @@ TEST(Signs, EachSignActsOnThePlayerAsItEntersTheSegment)
     EXPECT_EQ(run.player().speedLimit + run.world->score, 200);
 }
 
-TEST(Signs, PassingAStopSignalPutsTheTrainBackStoppedTwentyMetresBeforeIt)
+TEST(Signs, PassingAStopSignalPutsTheTrainBackStoppedTwentyMetresBeforeItAndTheDestinationEndsTheRun)
 {
     SignRun run;
     PutSign(*run.world, 2, SignStop);
     TrainUnit& player = run.player();
-    player.throttle = 3;
-    player.gear = 3;
+    std::tie(player.throttle, player.gear) = std::tuple(3, 3);
     player.soundRate = 1.2f;
     player.announcedLimit = 0;
     SignTally tally = run.EnterSegmentTwo(90.0f);
@@ -95,6 +82,15 @@ TEST(Signs, PassingAStopSignalPutsTheTrainBackStoppedTwentyMetresBeforeIt)
     // The signal keeps its code: passing it again costs again.
     run.EnterSegmentTwo(90.0f);
     EXPECT_EQ(run.world->score, -2000);
+
+    // The destination ends the run once, the train held from the next step on; once the shell
+    // has announced it, entering again does not bring the announcement back.
+    PutSign(*run.world, 2, SignDestination);
+    tally = run.EnterSegmentTwo(130.0f);
+    EXPECT_EQ(std::tuple(tally.destinationsReached, run.world->destinationState, player.speed), std::tuple(1, 1, 130.0f));
+    run.world->destinationState = 2;
+    ApplyPlayerSign(*run.world, 1, SignDestination, 1);
+    EXPECT_EQ(run.world->destinationState, 2);
 }
 
 TEST(Signs, TheSignIsReadFromBothForwardLinksAfterTheEventsOfTheSegmentLeft)
@@ -136,27 +132,10 @@ TEST(Signs, TheSignIsReadFromBothForwardLinksAfterTheEventsOfTheSegmentLeft)
     SignRun other;
     PutSign(*other.world, 2, SignStop);
     TrainUnit& unit = other.world->trains[7];
-    unit.kind = TrainLocomotive;
-    unit.segment = 1;
-    unit.segmentDistance = 99.0f;
-    unit.speed = 60.0f;
+    std::tie(unit.kind, unit.segment, unit.segmentDistance, unit.speed) = std::tuple(TrainLocomotive, 1, 99.0f, 60.0f);
     other.player().segment = 3;
     MoveTrainsAlongTrack(*other.world, other.step);
     EXPECT_EQ(unit.segment * 10 + other.world->score, 20);
-}
-
-TEST(Signs, TheDestinationEndsTheRunOnce)
-{
-    SignRun run;
-    PutSign(*run.world, 2, SignDestination);
-    SignTally tally = run.EnterSegmentTwo(130.0f);
-    // Held from the next step on.
-    EXPECT_EQ(std::tuple(tally.destinationsReached, run.world->destinationState, run.player().speed), std::tuple(1, 1, 130.0f));
-
-    // The shell has announced it: entering again does not bring the announcement back.
-    run.world->destinationState = 2;
-    ApplyPlayerSign(*run.world, 1, SignDestination, 1);
-    EXPECT_EQ(run.world->destinationState, 2);
 }
 
 TEST(Score, EveryStepThatIsNotPausedHoldsTheScoreWithinItsBounds)
@@ -164,8 +143,7 @@ TEST(Score, EveryStepThatIsNotPausedHoldsTheScoreWithinItsBounds)
     for (bool paused : {false, true}) {
         for (int32_t start : {12000, -12000, 9999, -9999, 0}) {
             SignRun run;
-            run.world->score = start;
-            run.step.paused = paused;
+            std::tie(run.world->score, run.step.paused) = std::tuple(start, paused);
             PlacePlayer(*run.world, 1, 10.0f, 50.0f);
             StepTrains(*run.world, run.step);
             EXPECT_EQ(run.world->score, paused ? start : std::clamp(start, -9999, 9999)) << start;
@@ -187,16 +165,14 @@ TEST(Score, TheTickRewardsDrivingWithinFiveOfTheLimitAndChargesSpeeding)
         int32_t messageBefore, scoreBefore, scoreAfter, messageAfter;
         ScoreTickOutcome outcome;
     } cases[] = {
-        {131.0f, false, 0, 500, 501, 0, TickWithinLimit},
-        {125.1f, false, 0, 500, 501, 0, TickWithinLimit},
-        {125.0f, false, 0, 500, 500, 0, TickNoChange},    // exactly limit - 5: no reward
-        {135.0f, false, 0, 500, 500, 0, TickNoChange},    // exactly limit + 5: neither
-        {90.0f, false, 2, 500, 500, 1, TickNoChange},
-        {131.0f, true, 0, 500, 500, 0, TickWithinLimit},  // paused: no reward
-        {136.0f, false, 0, 500, 490, 3, TickSpeeding},    // the message is posted with its extra 5
-        {136.0f, true, 0, 500, 490, 3, TickSpeeding},     // speeding costs while paused too
-        {136.0f, false, 5, 500, 495, 4, TickSpeeding},    // another message showing: the charge alone
-        {136.0f, false, 1, 500, 490, 3, TickSpeeding},    // counted down to 0 first, then posted
+        {131.0f, false, 0, 500, 501, 0, TickWithinLimit}, {125.1f, false, 0, 500, 501, 0, TickWithinLimit},
+        // Exactly limit - 5: no reward; exactly limit + 5: neither.
+        {125.0f, false, 0, 500, 500, 0, TickNoChange}, {135.0f, false, 0, 500, 500, 0, TickNoChange},
+        {90.0f, false, 2, 500, 500, 1, TickNoChange}, {131.0f, true, 0, 500, 500, 0, TickWithinLimit},  // paused: no reward
+        // The message is posted with its extra 5, while paused too; with another message showing
+        // the charge alone; a message counted down to 0 first, then posted.
+        {136.0f, false, 0, 500, 490, 3, TickSpeeding}, {136.0f, true, 0, 500, 490, 3, TickSpeeding},
+        {136.0f, false, 5, 500, 495, 4, TickSpeeding}, {136.0f, false, 1, 500, 490, 3, TickSpeeding},
         {136.0f, false, 0, -9993, -9999, 3, TickSpeeding},
         {131.0f, false, 0, 19999, 19999, 0, TickWithinLimit},  // the tick's own ceiling
     };

@@ -44,8 +44,7 @@ inline void LayStraightLine(World& world, int count, float length)
 
 inline void PutSign(World& world, int segment, int32_t code)
 {
-    world.track[segment].signPresent = 1;
-    world.track[segment].forwardSign = code;
+    std::tie(world.track[segment].signPresent, world.track[segment].forwardSign) = std::tuple(1, code);
 }
 
 // Puts the player's railcar on a segment, forward, at a speed.
@@ -65,7 +64,4 @@ inline RouteEvent& AddEvent(World& world, int index, int32_t action, int32_t tri
     return event;
 }
 
-inline SimStep RunningStep(float seconds, int32_t soundType = SoundDieselAutomatic)
-{
-    return {seconds, false, soundType};
-}
+inline SimStep RunningStep(float seconds, int32_t soundType = SoundDieselAutomatic) { return {seconds, false, soundType}; }
