@@ -109,10 +109,7 @@ inline double SignedAreaFromAbove(const DrawnTriangle& t)
     return (t.b.x - ax) * (t.c.z - az) - (t.c.x - ax) * (t.b.z - az);
 }
 
-inline double FlatDistance(double x1, double z1, double x2, double z2)
-{
-    return std::hypot(x1 - x2, z1 - z2);
-}
+inline double FlatDistance(double x1, double z1, double x2, double z2) { return std::hypot(x1 - x2, z1 - z2); }
 
 // A triangle whose corners lie on one line seen from above (a wall, or three points along
 // one radius) has no winding from above; rounding alone would give it a sign.
