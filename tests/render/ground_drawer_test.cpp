@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <tuple>
@@ -84,6 +85,13 @@ TEST(GroundDrawer, EachSideKindDrawsItsOwnGround)
     for (const auto& c : cases) {
         GroundFixture fixture;
         EXPECT_EQ(ShapesOf(fixture.Draw(StripAlong(c.segment, c.leftSide, c.rightSide))), c.shapes);
+    }
+    // Each field lies on its own side: along +z the left is towards -x.
+    for (bool isLeft : {true, false}) {
+        GroundFixture fixture;
+        const auto& v = fixture.Draw(StripAlong(StraightSegment(0.0f, 0.0f, 0.0f, 300.0f), isLeft ? SideFlatField : 0,
+                                                isLeft ? 0 : SideFlatField)).at(0).vertices;
+        EXPECT_EQ(std::minmax({v[0].x, v[1].x, v[2].x, v[3].x}), isLeft ? std::pair(-500.0f, 0.0f) : std::pair(0.0f, 500.0f));
     }
 }
 

@@ -64,6 +64,20 @@ MeetingSeen DriveThroughTheMeetingStation(World& world, int c, int lastStationSe
 
 }  // namespace
 
+// Only the unit named leaving the segment named fires an event, and the table's last slot never.
+TEST(RouteEvents, OnlyTheUnitNamedLeavingTheSegmentNamedFiresAnEvent)
+{
+    auto world = MakeResetWorld();
+    AddEvent(*world, 0, EventSetSign, 4, 20).segment = 21;
+    AddEvent(*world, 999, EventSetSign, 4, 20).segment = 22;
+    world->events[0].signCode = world->events[999].signCode = SignStop;
+    for (auto [unit, segment] : {std::pair{3, 20}, {4, 19}, {0, 0}})
+        FireRouteEvents(*world, unit, segment);
+    EXPECT_EQ(world->track[21].forwardSign, 0);
+    FireRouteEvents(*world, 4, 20);
+    EXPECT_EQ(std::pair(world->track[21].forwardSign, world->track[22].forwardSign), std::pair(int32_t{SignStop}, 0));
+}
+
 // Each meeting station stages its encounter: its signals stand as laid, the scripted train
 // appears when and where the variant says, the player waits until the signals clear and meets,
 // passes or is overtaken by it, and the train is taken off when its last trigger is left.

@@ -127,15 +127,6 @@ TEST(Signs, TheSignIsReadFromBothForwardLinksAfterTheEventsOfTheSegmentLeft)
         EXPECT_EQ(std::tuple(run.player().segment, run.player().speedLimit, run.world->score),
                   std::tuple(c.expectedSegment, c.expectedLimit, c.expectedLimit == 77 ? 0 : 100));
     }
-
-    // Other trains pass signs freely.
-    SignRun other;
-    PutSign(*other.world, 2, SignStop);
-    TrainUnit& unit = other.world->trains[7];
-    std::tie(unit.kind, unit.segment, unit.segmentDistance, unit.speed) = std::tuple(TrainLocomotive, 1, 99.0f, 60.0f);
-    other.player().segment = 3;
-    MoveTrainsAlongTrack(*other.world, other.step);
-    EXPECT_EQ(unit.segment * 10 + other.world->score, 20);
 }
 
 TEST(Score, EveryStepThatIsNotPausedHoldsTheScoreWithinItsBounds)
