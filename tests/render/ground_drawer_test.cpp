@@ -86,12 +86,15 @@ TEST(GroundDrawer, EachSideKindDrawsItsOwnGround)
         GroundFixture fixture;
         EXPECT_EQ(ShapesOf(fixture.Draw(StripAlong(c.segment, c.leftSide, c.rightSide))), c.shapes);
     }
-    // Each field lies on its own side: along +z the left is towards -x.
+    // Each field of open land lies on its own side (along +z the left is towards -x), 1 m below
+    // the track, and carries that side's relief.
     for (bool isLeft : {true, false}) {
         GroundFixture fixture;
-        const auto& v = fixture.Draw(StripAlong(StraightSegment(0.0f, 0.0f, 0.0f, 300.0f), isLeft ? SideFlatField : 0,
-                                                isLeft ? 0 : SideFlatField)).at(0).vertices;
-        EXPECT_EQ(std::minmax({v[0].x, v[1].x, v[2].x, v[3].x}), isLeft ? std::pair(-500.0f, 0.0f) : std::pair(0.0f, 500.0f));
+        GroundStrip strip = StripAlong(StraightSegment(0.0f, 0.0f, 0.0f, 300.0f), isLeft ? 150 : 0, isLeft ? 0 : 150);
+        std::tie(strip.leftRelief, strip.rightRelief) = std::pair(20.0f, -20.0f);
+        const auto& v = fixture.Draw(strip).at(0).vertices;
+        EXPECT_EQ(std::tuple(std::minmax({v[0].x, v[1].x, v[6].x, v[7].x}), v[0].y, v[2].y, v[5].y),
+                  std::tuple(isLeft ? std::pair(-500.0f, 0.0f) : std::pair(0.0f, 500.0f), -1.0f, isLeft ? 19.0f : -21.0f, isLeft ? 19.0f : -21.0f));
     }
 }
 

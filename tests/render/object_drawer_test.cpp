@@ -61,9 +61,7 @@ TEST(ObjectDrawer, SignBoardsByCodeAndBlinkPhase)
         {SignExpectStop, 0.5f, 4.0f, "sign0011.bmp", "sign0014.bmp"},
         {SignExpect40, 0.5f, 4.0f, "sign0012.bmp", "sign0014.bmp"},
         {SignExpectLineSpeed, 0.5f, 4.0f, "sign0013.bmp", "sign0014.bmp"},
-        {0, 0.3f, 5.0f, "gras.bmp", "gras.bmp"},
-        {5, 0.3f, 5.0f, "gras.bmp", "gras.bmp"},
-        {20, 0.5f, 4.0f, "gras.bmp", "gras.bmp"},
+        {0, 0.3f, 5.0f, "gras.bmp", "gras.bmp"}, {5, 0.3f, 5.0f, "gras.bmp", "gras.bmp"}, {20, 0.5f, 4.0f, "gras.bmp", "gras.bmp"},
         {SignDestination, 0.0f, 0.0f, nullptr, nullptr},  // never drawn
     };
     for (const auto& c : cases) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
 
 #include "sim/train_motion.h"
 #include "sim_fixture.h"
