@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "scene_test_support.h"
 
@@ -13,65 +14,57 @@ struct ObjectFixture {
     std::unique_ptr<World> world = MakeTestWorld();
     RecordingDevice device{world->textures};
 
-    SceneFrame Frame(float originShiftX = 0.0f, float originShiftZ = 0.0f)
-    {
-        return MakeSceneFrame(device, *world, originShiftX, originShiftZ);
-    }
+    SceneFrame Frame(float shiftX = 0.0f, float shiftZ = 0.0f) { return MakeSceneFrame(device, *world, shiftX, shiftZ); }
 };
 
-// Twice the signed area of a triangle as a viewer at eye, looking along the heading, sees it
-// (right and up on the screen): negative when clockwise, the side the device draws.
-double SignedAreaSeenFrom(Vector3 eye, double heading, Vector3 a, Vector3 b, Vector3 c)
+// A board as a viewer at eye looking along the heading sees it: each triangle wound clockwise
+// on the screen (the side the device draws) when it shows its face, and its picture upright,
+// reading left to right: a lower tu lies further left on the screen, a lower tv higher up.
+void ExpectPictureUpright(const RecordedDraw& draw, Vector3 eye, double heading, bool face = true)
 {
     const double rightX = std::cos(heading), rightZ = -std::sin(heading);
-    auto screen = [&](Vector3 p) {
-        return std::pair<double, double>{(p.x - eye.x) * rightX + (p.z - eye.z) * rightZ, p.y - eye.y};
+    auto screenX = [&](const SceneVertex& v) {
+        Vector3 p = TransformByMatrix(draw.world, {v.x, v.y, v.z});
+        return (p.x - eye.x) * rightX + (p.z - eye.z) * rightZ;
     };
-    auto [ax, ay] = screen(a);
-    auto [bx, by] = screen(b);
-    auto [cx, cy] = screen(c);
-    return (bx - ax) * (cy - ay) - (cx - ax) * (by - ay);
-}
-
-// The board's two triangles as placed in the world.
-std::vector<std::array<Vector3, 3>> PlacedTriangles(const RecordedDraw& draw)
-{
-    std::vector<std::array<Vector3, 3>> triangles;
+    auto screenY = [&](const SceneVertex& v) { return TransformByMatrix(draw.world, {v.x, v.y, v.z}).y; };
     for (const DrawnTriangle& t : TrianglesOf(draw)) {
-        triangles.push_back({TransformByMatrix(draw.world, {t.a.x, t.a.y, t.a.z}),
-                             TransformByMatrix(draw.world, {t.b.x, t.b.y, t.b.z}),
-                             TransformByMatrix(draw.world, {t.c.x, t.c.y, t.c.z})});
+        double area = (screenX(t.b) - screenX(t.a)) * (screenY(t.c) - screenY(t.a)) -
+                      (screenX(t.c) - screenX(t.a)) * (screenY(t.b) - screenY(t.a));
+        EXPECT_TRUE(face ? area < 0.0 : area > 0.0) << area;
     }
-    return triangles;
-}
-
-bool SameName(const std::string& a, const char* b)
-{
-    return strcasecmp(a.c_str(), b) == 0;
+    if (!face)
+        return;
+    for (const SceneVertex& p : draw.vertices) {
+        for (const SceneVertex& q : draw.vertices) {
+            if (p.tu < q.tu)
+                EXPECT_LT(screenX(p), screenX(q) - 0.1);
+            if (p.tv < q.tv)
+                EXPECT_GT(screenY(p), screenY(q) + 0.1);
+        }
+    }
 }
 
 }  // namespace
 
 TEST(ObjectDrawer, SignBoardsByCodeAndBlinkPhase)
 {
-    struct Case {
+    const struct {
         int32_t code;
         float halfWidth, height;
         const char* phase0;
-        const char* phase1;  // nullptr: the texture set before stays
-    };
-    const Case cases[] = {
+        const char* phase1;  // "gras.bmp": the texture set before stays
+    } cases[] = {
         {SignLineSpeed, 0.3f, 5.0f, "sign0001.bmp", "sign0001.bmp"},
         {SignStop, 0.3f, 5.0f, "sign0002.bmp", "sign0002.bmp"},
         {SignLimit40, 0.3f, 5.0f, "sign0003.bmp", "sign0003.bmp"},
         {SignExpectStop, 0.5f, 4.0f, "sign0011.bmp", "sign0014.bmp"},
         {SignExpect40, 0.5f, 4.0f, "sign0012.bmp", "sign0014.bmp"},
         {SignExpectLineSpeed, 0.5f, 4.0f, "sign0013.bmp", "sign0014.bmp"},
-        {0, 0.3f, 5.0f, nullptr, nullptr},
-        {5, 0.3f, 5.0f, nullptr, nullptr},
-        {20, 0.5f, 4.0f, nullptr, nullptr},
+        {0, 0.3f, 5.0f, "gras.bmp", "gras.bmp"}, {5, 0.3f, 5.0f, "gras.bmp", "gras.bmp"}, {20, 0.5f, 4.0f, "gras.bmp", "gras.bmp"},
+        {SignDestination, 0.0f, 0.0f, nullptr, nullptr},  // never drawn
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         for (int32_t phase : {0, 1}) {
             SCOPED_TRACE(testing::Message() << "code " << c.code << " phase " << phase);
             ObjectFixture fixture;
@@ -81,69 +74,37 @@ TEST(ObjectDrawer, SignBoardsByCodeAndBlinkPhase)
             segment.forwardSign = c.code;
             const SceneFrame frame = fixture.Frame();
             fixture.device.SetTexture(frame.textures.grass);
+            const size_t callsBefore = fixture.device.calls.size();
             DrawSegmentSign(frame, segment);
-
+            if (c.phase0 == nullptr) {
+                EXPECT_EQ(fixture.device.calls.size(), callsBefore);
+                continue;
+            }
             ASSERT_EQ(fixture.device.draws.size(), 1u);
             const RecordedDraw& board = fixture.device.draws[0];
-            const char* expected = phase == 0 ? c.phase0 : c.phase1;
-            EXPECT_EQ(board.texture, expected ? expected : "gras.bmp");
-            EXPECT_EQ(board.material.diffuse.red, 2.0f);
-            EXPECT_EQ(board.material.ambient.blue, 2.0f);
-            ASSERT_EQ(board.vertices.size(), 4u);
-            EXPECT_EQ(board.vertices[0].x, -c.halfWidth);
-            EXPECT_EQ(board.vertices[0].y, c.height);
-            EXPECT_EQ(board.vertices[2].x, c.halfWidth);
-            EXPECT_EQ(board.vertices[2].y, 0.0f);
-            EXPECT_EQ(board.indexes, (std::vector<uint16_t>{0, 1, 2, 0, 2, 3}));
+            EXPECT_EQ(board.texture, phase == 0 ? c.phase0 : c.phase1);
+            EXPECT_EQ(board.material.diffuse.red + board.material.ambient.blue, 4.0f);
+            EXPECT_EQ(std::tuple(board.vertices.at(0).x, board.vertices[0].y, board.vertices[2].x, board.vertices[2].y),
+                      std::tuple(-c.halfWidth, c.height, c.halfWidth, 0.0f));
         }
     }
 }
 
-TEST(ObjectDrawer, DestinationSignIsNeverDrawn)
+TEST(ObjectDrawer, TreeBoardFacesThePlayersTrainAndSignsAndTreesReach1000Metres)
 {
-    ObjectFixture fixture;
-    TrackSegment segment = StraightSegment(0.0f, 0.0f, 0.0f, 50.0f);
-    segment.signPresent = 9;
-    segment.forwardSign = SignDestination;
-    DrawSegmentSign(fixture.Frame(), segment);
-    EXPECT_EQ(fixture.device.CountCalls(DeviceCall::DrawIndexed), 0);
-    EXPECT_EQ(fixture.device.CountCalls(DeviceCall::SetTexture), 0);
-    EXPECT_EQ(fixture.device.CountCalls(DeviceCall::SetWorldTransform), 0);
-}
-
-TEST(ObjectDrawer, SignStandsTwoMetresLeftOfTheStartFacingForwardTraffic)
-{
-    ObjectFixture fixture;
-    const float heading = 0.7f;
-    TrackSegment segment = StraightSegment(100.0f, 200.0f, heading, 100.0f);
-    segment.startHeight = 3.0f;
-    segment.forwardSign = SignStop;
-    PlacePlayer(*fixture.world, 100.0f, 150.0f);
-    DrawSegmentSign(fixture.Frame(-10000.0f, 10000.0f), segment);
-    ASSERT_EQ(fixture.device.draws.size(), 1u);
-    const RecordedDraw& board = fixture.device.draws[0];
-
-    const double signX = 100.0 - 2.0 * std::cos(heading);
-    const double signZ = 200.0 + 2.0 * std::sin(heading);
-    EXPECT_NEAR(board.world.m[3][0], signX - 10000.0, 1e-3);
-    EXPECT_EQ(board.world.m[3][1], 3.0f);
-    EXPECT_NEAR(board.world.m[3][2], signZ + 10000.0, 1e-3);
-
-    // A driver 20 m before the sign sees the picture; from beyond it the board is culled.
-    const Vector3 approaching = {static_cast<float>(signX - 10000.0 - 20.0 * std::sin(heading)), 5.0f,
-                                 static_cast<float>(signZ + 10000.0 - 20.0 * std::cos(heading))};
-    const Vector3 beyond = {static_cast<float>(signX - 10000.0 + 20.0 * std::sin(heading)), 5.0f,
-                            static_cast<float>(signZ + 10000.0 + 20.0 * std::cos(heading))};
-    for (const auto& t : PlacedTriangles(board)) {
-        EXPECT_LT(SignedAreaSeenFrom(approaching, heading, t[0], t[1], t[2]), 0.0);
-        EXPECT_GT(SignedAreaSeenFrom(beyond, heading + 3.1415926, t[0], t[1], t[2]), 0.0);
+    for (auto [treeX, treeZ] : {std::pair{100.0f, 100.0f}, {-30.0f, 5.0f}, {0.0f, -400.0f}, {250.0f, 0.0f}}) {
+        SCOPED_TRACE(testing::Message() << treeX << ", " << treeZ);
+        ObjectFixture fixture;
+        PlacePlayer(*fixture.world, 20.0f, -10.0f);
+        DrawTreeBillboard(fixture.Frame(10000.0f, 0.0f), 20.0f + treeX, -1.0f, -10.0f + treeZ);
+        const RecordedDraw& board = fixture.device.draws.at(0);
+        EXPECT_EQ(board.texture, "tree1.bmp");
+        EXPECT_EQ(board.vertices[1].x * 100 + board.vertices[1].y, 210.0f);
+        EXPECT_EQ(board.world.m[3][0], 10020.0f + treeX);
+        EXPECT_EQ(board.world.m[3][1], -1.0f);
+        ExpectPictureUpright(board, {10020.0f, 2.5f, -10.0f}, std::atan2(treeX, treeZ));
     }
-}
-
-TEST(ObjectDrawer, SignAndTreeExactly1000MetresAwayAreDrawn)
-{
     for (float beyond : {0.0f, 0.01f}) {
-        SCOPED_TRACE(beyond);
         ObjectFixture fixture;
         PlacePlayer(*fixture.world, 0.0f, 0.0f);
         // Heading 0: the sign stands 2 m towards -x from the segment's start.
@@ -155,42 +116,8 @@ TEST(ObjectDrawer, SignAndTreeExactly1000MetresAwayAreDrawn)
     }
 }
 
-TEST(ObjectDrawer, TreeBoardFacesThePlayersTrain)
-{
-    struct Case {
-        float treeX, treeZ;
-    };
-    const Case cases[] = {{100.0f, 100.0f}, {-30.0f, 5.0f}, {0.0f, -400.0f}, {250.0f, 0.0f}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.treeX << ", " << c.treeZ);
-        ObjectFixture fixture;
-        PlacePlayer(*fixture.world, 20.0f, -10.0f);
-        DrawTreeBillboard(fixture.Frame(10000.0f, 0.0f), 20.0f + c.treeX, -1.0f, -10.0f + c.treeZ);
-        ASSERT_EQ(fixture.device.draws.size(), 1u);
-        const RecordedDraw& board = fixture.device.draws[0];
-        EXPECT_EQ(board.texture, "tree1.bmp");
-        EXPECT_EQ(board.material.diffuse.red, 1.0f);
-        EXPECT_EQ(board.vertices[1].x, 2.0f);
-        EXPECT_EQ(board.vertices[1].y, 10.0f);
-
-        // The board's own +z points from the train to the tree.
-        const double length = std::hypot(c.treeX, c.treeZ);
-        EXPECT_NEAR(board.world.m[2][0], c.treeX / length, 1e-5);
-        EXPECT_NEAR(board.world.m[2][2], c.treeZ / length, 1e-5);
-        EXPECT_EQ(board.world.m[3][0], 10020.0f + c.treeX);
-        EXPECT_EQ(board.world.m[3][1], -1.0f);
-
-        // Seen from the train it shows its face.
-        const double heading = std::atan2(c.treeX, c.treeZ);
-        const Vector3 train = {10020.0f, 2.5f, -10.0f};
-        for (const auto& t : PlacedTriangles(board))
-            EXPECT_LT(SignedAreaSeenFrom(train, heading, t[0], t[1], t[2]), 0.0);
-    }
-}
-
 namespace {
 
-// A model of type 50 whose parts try every material rule of the drawer.
 constexpr int32_t TestModelType = 50;
 
 void AddPart(ModelLibrary& library, int32_t kind, int32_t vertexCount, std::vector<int32_t> indexes,
@@ -209,106 +136,50 @@ void AddPart(ModelLibrary& library, int32_t kind, int32_t vertexCount, std::vect
 
 }  // namespace
 
+// A model whose parts try every material rule of the drawer, placed, turned and drawn up to its
+// own draw distance.
 TEST(ObjectDrawer, ModelPartsTakeTheirTextureOrColourAndTheirKind)
 {
     ObjectFixture fixture;
     ModelLibrary& library = fixture.world->models;
     AddPart(library, PartTriangleList, 3, {0, 1, 2}, TextureNone, 0.8f, 0.4f, 0.2f);
-    // The pool's 32-bit entries are drawn by their low 16 bits.
-    AddPart(library, PartTriangleStrip, 4, {0x10000, 1, 2, 3}, TextureDisc);
-    AddPart(library, PartTriangleFan, 4, {0, 1, 2, 3}, 23);          // keeps the state before it
+    AddPart(library, PartTriangleStrip, 4, {0x10000, 1, 2, 3}, TextureDisc);  // the low 16 bits count
+    AddPart(library, PartTriangleFan, 4, {0, 1, 2, 3}, 23);             // keeps the state before it
     AddPart(library, 4, 3, {0, 1, 2}, TextureNone, 0.1f, 0.2f, 0.3f);  // sets its colour, draws nothing
-    AddPart(library, PartTriangleList, 3, {2, 1, 0}, -1);            // drawn in that colour
+    AddPart(library, PartTriangleList, 3, {2, 1, 0}, -1);              // drawn in that colour
     AddPart(library, PartTriangleList, 1001, {0, 1, 2}, TextureWheel);  // too big to copy: skipped
     AddPart(library, PartTriangleList, 3, {0, 1, 3}, TextureWheel);     // points past its vertices: skipped
     AddPart(library, PartTriangleList, 3, {0, 2, 1}, TextureControlRoof);
-    library.models[TestModelType] = {0, library.partCount, 100.0f};
-
-    SceneryObject object = {TestModelType, 30.0f, 2.0f, -40.0f, 0.1f, 1.2f, 0.0f, 0};
-    DrawModelObject(fixture.Frame(-10000.0f, 20000.0f), object);
+    library.models[TestModelType] = {0, library.partCount, 250.0f};
+    PlacePlayer(*fixture.world, 30.0f - 150.0f, -40.0f - 200.0f);
+    DrawModelObject(fixture.Frame(-10000.0f, 20000.0f), {TestModelType, 30.0f, 2.0f, -40.0f, 0.1f, 1.2f, 0.0f, 0});
 
     const auto& draws = fixture.device.draws;
     ASSERT_EQ(draws.size(), 5u);
-    const PrimitiveKind kinds[5] = {PrimitiveKind::TriangleList, PrimitiveKind::TriangleStrip,
-                                    PrimitiveKind::TriangleFan, PrimitiveKind::TriangleList,
-                                    PrimitiveKind::TriangleList};
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(draws[i].kind, kinds[i]) << i;
-
-    // Untextured: a quarter of the colour as diffuse, the colour itself as ambient.
-    EXPECT_EQ(draws[0].texture, "");
-    EXPECT_FLOAT_EQ(draws[0].material.diffuse.red, 0.2f);
-    EXPECT_FLOAT_EQ(draws[0].material.diffuse.green, 0.1f);
-    EXPECT_FLOAT_EQ(draws[0].material.diffuse.blue, 0.05f);
-    EXPECT_EQ(draws[0].material.ambient.red, 0.8f);
-    EXPECT_EQ(draws[0].material.ambient.alpha, 1.0f);
-    EXPECT_EQ(draws[0].material.specular.red, 1.0f);
-    EXPECT_EQ(draws[0].material.emissive.red, 0.0f);
-    EXPECT_EQ(draws[0].material.power, 0.0f);
-
-    // Textured: half diffuse, full ambient and specular.
-    for (int i : {1, 2, 4}) {
-        EXPECT_EQ(draws[i].material.diffuse.red, 0.5f) << i;
-        EXPECT_EQ(draws[i].material.ambient.green, 1.0f) << i;
-        EXPECT_EQ(draws[i].material.specular.blue, 1.0f) << i;
+    const char* textures[5] = {"", "C.BMP", "C.BMP", "", "CONTROLR.BMP"};
+    const int kinds[5] = {1, 2, 3, 1, 1};
+    // Untextured: a quarter of the colour as diffuse, the colour as ambient; textured: half
+    // diffuse, full ambient and specular.
+    const float diffuse[5][3] = {{0.2f, 0.1f, 0.05f}, {0.5f, 0.5f, 0.5f}, {0.5f, 0.5f, 0.5f},
+                                 {0.025f, 0.05f, 0.075f}, {0.5f, 0.5f, 0.5f}};
+    const float ambientRed[5] = {0.8f, 1.0f, 1.0f, 0.1f, 1.0f};
+    const Matrix4 turned = MakeWorldMatrix({30.0f - 10000.0f, 2.0f, -40.0f + 20000.0f}, 0.1f, 1.2f, 0.0f);
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(strcasecmp(draws[i].texture.c_str(), textures[i]), 0) << draws[i].texture;
+        EXPECT_EQ(static_cast<int>(draws[i].kind), kinds[i]);
+        EXPECT_FLOAT_EQ(draws[i].material.diffuse.red, diffuse[i][0]);
+        EXPECT_FLOAT_EQ(draws[i].material.diffuse.green, diffuse[i][1]);
+        EXPECT_FLOAT_EQ(draws[i].material.diffuse.blue, diffuse[i][2]);
+        EXPECT_FLOAT_EQ(draws[i].material.ambient.red, ambientRed[i]);
+        EXPECT_EQ(draws[i].material.specular.red + draws[i].material.ambient.alpha + draws[i].material.power, 2.0f);
+        EXPECT_EQ(0, std::memcmp(&draws[i].world, &turned, sizeof(Matrix4)));
     }
-    EXPECT_TRUE(SameName(draws[1].texture, "C.BMP"));
-    EXPECT_TRUE(SameName(draws[2].texture, "C.BMP"));
-    EXPECT_TRUE(SameName(draws[4].texture, "CONTROLR.BMP"));
+    EXPECT_EQ(draws[1].vertices.at(0).x * 100 - draws[1].vertices.at(3).z + draws[1].vertices[3].tv, 306.75f);
+    EXPECT_EQ(std::tie(draws[1].indexes, draws[3].indexes), std::tuple(std::vector<uint16_t>{0, 1, 2, 3}, std::vector<uint16_t>{2, 1, 0}));
 
-    // The part with the unknown id is drawn with the colour the undrawn part set.
-    EXPECT_EQ(draws[3].texture, "");
-    EXPECT_FLOAT_EQ(draws[3].material.diffuse.blue, 0.075f);
-    EXPECT_EQ(draws[3].material.ambient.green, 0.2f);
-
-    EXPECT_EQ(draws[1].indexes, (std::vector<uint16_t>{0, 1, 2, 3}));
-    ASSERT_EQ(draws[1].vertices.size(), 4u);
-    EXPECT_EQ(draws[1].vertices[0].x, 3.0f);
-    EXPECT_EQ(draws[1].vertices[3].z, -6.0f);
-    EXPECT_EQ(draws[1].vertices[3].tv, 0.75f);
-    EXPECT_EQ(draws[3].indexes, (std::vector<uint16_t>{2, 1, 0}));
-
-    for (const RecordedDraw& draw : draws) {
-        EXPECT_EQ(draw.world.m[3][0], 30.0f - 10000.0f);
-        EXPECT_EQ(draw.world.m[3][1], 2.0f);
-        EXPECT_EQ(draw.world.m[3][2], -40.0f + 20000.0f);
-        Matrix4 turned = MakeWorldMatrix({0.0f, 0.0f, 0.0f}, 0.1f, 1.2f, 0.0f);
-        for (int row = 0; row < 3; ++row) {
-            for (int column = 0; column < 3; ++column)
-                EXPECT_EQ(draw.world.m[row][column], turned.m[row][column]);
-        }
-    }
+    // One centimetre beyond its draw distance the model is left out.
+    fixture.device.ClearRecord();
+    DrawModelObject(fixture.Frame(), {TestModelType, 30.0f, 2.0f, -39.99f, 0.1f, 1.2f, 0.0f, 0});
+    EXPECT_EQ(fixture.device.draws.size(), 0u);
 }
-
-TEST(ObjectDrawer, ModelTextureIdsNameTheirBitmaps)
-{
-    const char* const names[23] = {
-        nullptr,       "WHEEL.BMP",   "Y1_FRONT.BMP", "Y1_WINDOW.BMP", "Y1_DOOR.BMP", "Y1_BACK.BMP",
-        "Y1_ROOF.BMP", "G_SIDE.BMP",  "C.BMP",        "TOWN_1.BMP",    "TOWN_2.BMP",  "TOWN_3.BMP",
-        "TOWN_4.BMP",  "TOWN_5.BMP",  "TOWN_6.BMP",   "TOWN_7.BMP",    "CALC_1.BMP",  "CALC_2.BMP",
-        "CALC_3.BMP",  "CALC_4.BMP",  "CALC_5.BMP",   "CONTROL.BMP",   "CONTROLR.BMP",
-    };
-    ObjectFixture fixture;
-    ModelLibrary& library = fixture.world->models;
-    for (int32_t id = 1; id <= 22; ++id)
-        AddPart(library, PartTriangleList, 3, {0, 1, 2}, id);
-    library.models[TestModelType] = {0, library.partCount, 100.0f};
-    DrawModelObject(fixture.Frame(), {TestModelType, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0});
-    ASSERT_EQ(fixture.device.draws.size(), 22u);
-    for (int32_t id = 1; id <= 22; ++id)
-        EXPECT_TRUE(SameName(fixture.device.draws[id - 1].texture, names[id])) << id;
-}
-
-TEST(ObjectDrawer, ModelIsDrawnUpToItsOwnDrawDistance)
-{
-    for (float beyond : {0.0f, 0.01f}) {
-        ObjectFixture fixture;
-        ModelLibrary& library = fixture.world->models;
-        AddPart(library, PartTriangleList, 3, {0, 1, 2}, TextureNone, 1.0f, 1.0f, 1.0f);
-        library.models[TestModelType] = {0, 1, 250.0f};
-        PlacePlayer(*fixture.world, -50.0f, 0.0f);
-        DrawModelObject(fixture.Frame(), {TestModelType, -50.0f + 150.0f, 0.0f, 200.0f + beyond, 0, 0, 0, 0});
-        EXPECT_EQ(fixture.device.draws.size(), beyond == 0.0f ? 1u : 0u) << beyond;
-    }
-}
-

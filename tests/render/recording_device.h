@@ -6,23 +6,17 @@
 #include <gtest/gtest.h>
 #include <strings.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "device/draw_device.h"
 #include "world/texture_registry.h"
 
 enum class DeviceCall {
-    Clear,
-    BeginScene,
-    EndScene,
-    SetWorldTransform,
-    SetViewTransform,
-    SetProjectionTransform,
-    FindTexture,
-    SetTexture,
-    SetMaterial,
-    DrawIndexed,
+    Clear, BeginScene, EndScene, SetWorldTransform, SetViewTransform, SetProjectionTransform, FindTexture,
+    SetTexture, SetMaterial, DrawIndexed,
 };
 
 struct RecordedDraw {
@@ -30,18 +24,14 @@ struct RecordedDraw {
     std::vector<SceneVertex> vertices;
     std::vector<uint16_t> indexes;
     Matrix4 world;
-    bool worldSet;
     std::string texture;  // empty: no texture
-    bool textureSet;
     SceneMaterial material;
-    bool materialSet;
+    bool worldSet, textureSet, materialSet;
 };
 
 class RecordingDevice : public DrawDevice {
 public:
     // The device knows the textures of these names, as the texture store would hold them.
-    explicit RecordingDevice(std::vector<std::string> textureNames) : textureNames_(std::move(textureNames)) {}
-
     explicit RecordingDevice(const TextureRegistry& registry)
     {
         for (int i = 0; i < registry.count; ++i)
@@ -60,32 +50,20 @@ public:
     void Clear(uint32_t colour, float depth) override
     {
         calls.push_back(DeviceCall::Clear);
-        clearColour = colour;
-        clearDepth = depth;
+        std::tie(clearColour, clearDepth) = std::tuple(colour, depth);
     }
-
-    bool BeginScene() override
-    {
-        calls.push_back(DeviceCall::BeginScene);
-        return beginSucceeds;
-    }
-
+    bool BeginScene() override { return calls.push_back(DeviceCall::BeginScene), beginSucceeds; }
     void EndScene() override { calls.push_back(DeviceCall::EndScene); }
-
     void SetWorldTransform(const Matrix4& matrix) override
     {
         calls.push_back(DeviceCall::SetWorldTransform);
-        world_ = matrix;
-        worldSet_ = true;
+        std::tie(world_, worldSet_) = std::tuple(matrix, true);
     }
-
     void SetViewTransform(const Matrix4& matrix) override
     {
         calls.push_back(DeviceCall::SetViewTransform);
-        view = matrix;
-        viewSet = true;
+        std::tie(view, viewSet) = std::tuple(matrix, true);
     }
-
     void SetProjectionTransform(const Matrix4&) override { calls.push_back(DeviceCall::SetProjectionTransform); }
 
     TextureHandle FindTexture(const char* name) override
@@ -105,59 +83,35 @@ public:
         calls.push_back(DeviceCall::SetTexture);
         if (texture < 0 || texture > static_cast<TextureHandle>(textureNames_.size()))
             ADD_FAILURE() << "texture handle " << texture << " was never handed out";
-        texture_ = texture;
-        textureSet_ = true;
+        std::tie(texture_, textureSet_) = std::tuple(texture, true);
     }
-
     void SetMaterial(const SceneMaterial& material) override
     {
         calls.push_back(DeviceCall::SetMaterial);
-        material_ = material;
-        materialSet_ = true;
+        std::tie(material_, materialSet_) = std::tuple(material, true);
     }
 
     void DrawIndexed(PrimitiveKind kind, const SceneVertex* vertices, int vertexCount, const uint16_t* indexes,
                      int indexCount) override
     {
         calls.push_back(DeviceCall::DrawIndexed);
-        RecordedDraw draw;
-        draw.kind = kind;
-        draw.vertices.assign(vertices, vertices + vertexCount);
-        draw.indexes.assign(indexes, indexes + indexCount);
-        for (uint16_t index : draw.indexes) {
-            if (index >= vertexCount)
-                ADD_FAILURE() << "index " << index << " beyond the " << vertexCount << " vertices of draw "
+        for (int i = 0; i < indexCount; ++i) {
+            if (indexes[i] >= vertexCount)
+                ADD_FAILURE() << "index " << indexes[i] << " beyond the " << vertexCount << " vertices of draw "
                               << draws.size();
         }
-        draw.world = world_;
-        draw.worldSet = worldSet_;
-        draw.texture = texture_ == NoTexture ? std::string() : textureNames_[texture_ - 1];
-        draw.textureSet = textureSet_;
-        draw.material = material_;
-        draw.materialSet = materialSet_;
-        draws.push_back(std::move(draw));
+        draws.push_back({kind, {vertices, vertices + vertexCount}, {indexes, indexes + indexCount}, world_,
+                         texture_ == NoTexture ? std::string() : textureNames_[texture_ - 1], material_, worldSet_,
+                         textureSet_, materialSet_});
     }
 
-    int CountCalls(DeviceCall call) const
-    {
-        int count = 0;
-        for (DeviceCall recorded : calls)
-            count += recorded == call ? 1 : 0;
-        return count;
-    }
-
-    void ClearRecord()
-    {
-        calls.clear();
-        draws.clear();
-    }
+    int CountCalls(DeviceCall call) const { return static_cast<int>(std::count(calls.begin(), calls.end(), call)); }
+    void ClearRecord() { calls.clear(), draws.clear(); }
 
 private:
     std::vector<std::string> textureNames_;
     Matrix4 world_{};
-    bool worldSet_ = false;
     TextureHandle texture_ = NoTexture;
-    bool textureSet_ = false;
     SceneMaterial material_{};
-    bool materialSet_ = false;
+    bool worldSet_ = false, textureSet_ = false, materialSet_ = false;
 };

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <tuple>
 #include <memory>
 #include <vector>
 
@@ -23,22 +25,16 @@ inline std::unique_ptr<World> MakeTestWorld()
 
 inline void PlacePlayer(World& world, float x, float z)
 {
-    TrainUnit& player = world.trains[world.playerUnit];
-    player.posX = x;
-    player.posZ = z;
+    std::tie(world.trains[world.playerUnit].posX, world.trains[world.playerUnit].posZ) = std::tuple(x, z);
 }
 
 inline TrackSegment StraightSegment(float startX, float startZ, float heading, float length)
 {
     TrackSegment segment{};
-    segment.type = SegmentStraight;
-    segment.startX = startX;
-    segment.startZ = startZ;
-    segment.startHeading = heading;
-    segment.endHeading = heading;
+    std::tie(segment.type, segment.startX, segment.startZ, segment.length) = std::tuple(SegmentStraight, startX, startZ, length);
+    segment.startHeading = segment.endHeading = heading;
     segment.endX = static_cast<float>(startX + std::sin(static_cast<double>(heading)) * length);
     segment.endZ = static_cast<float>(startZ + std::cos(static_cast<double>(heading)) * length);
-    segment.length = length;
     return segment;
 }
 
@@ -46,46 +42,26 @@ inline TrackSegment StraightSegment(float startX, float startZ, float heading, f
 inline TrackSegment CurveSegment(int32_t type, float startX, float startZ, float startHeading, float length)
 {
     TrackSegment segment{};
-    segment.type = type;
-    segment.startX = startX;
-    segment.startZ = startZ;
-    segment.radius = 1000.0f;
-    segment.length = length;
-    segment.startHeading = startHeading;
-    double h0 = startHeading;
-    double turn = length / 1000.0;
-    if (type == SegmentCurveLeft) {
-        double cx = startX - std::cos(h0) * 1000.0;
-        double cz = startZ + std::sin(h0) * 1000.0;
-        double h1 = h0 - turn;
-        segment.endHeading = static_cast<float>(h1);
-        segment.endX = static_cast<float>(cx + std::cos(h1) * 1000.0);
-        segment.endZ = static_cast<float>(cz - std::sin(h1) * 1000.0);
-    } else {
-        double cx = startX + std::cos(h0) * 1000.0;
-        double cz = startZ - std::sin(h0) * 1000.0;
-        double h1 = h0 + turn;
-        segment.endHeading = static_cast<float>(h1);
-        segment.endX = static_cast<float>(cx - std::cos(h1) * 1000.0);
-        segment.endZ = static_cast<float>(cz + std::sin(h1) * 1000.0);
-    }
+    std::tie(segment.type, segment.startX, segment.startZ, segment.radius, segment.length, segment.startHeading) =
+        std::tuple(type, startX, startZ, 1000.0f, length, startHeading);
+    // The centre lies 1000 m to the side the curve turns to; the heading turns a radian per km.
+    const double side = type == SegmentCurveLeft ? 1.0 : -1.0, h0 = startHeading, h1 = h0 - side * length / 1000.0;
+    const double cx = startX - side * std::cos(h0) * 1000.0, cz = startZ + side * std::sin(h0) * 1000.0;
+    segment.endHeading = static_cast<float>(h1);
+    segment.endX = static_cast<float>(cx + side * std::cos(h1) * 1000.0);
+    segment.endZ = static_cast<float>(cz - side * std::sin(h1) * 1000.0);
     return segment;
 }
 
 inline GroundStrip StripAlong(const TrackSegment& segment, int32_t leftSide, int32_t rightSide)
 {
     GroundStrip strip{};
-    strip.kind = segment.type == SegmentTunnel ? 1 : segment.type;
-    strip.leftSide = leftSide;
-    strip.rightSide = rightSide;
-    strip.startX = segment.startX;
-    strip.startZ = segment.startZ;
-    strip.startHeight = segment.startHeight;
-    strip.endX = segment.endX;
-    strip.endZ = segment.endZ;
-    strip.endHeight = segment.endHeight;
-    strip.startHeading = segment.startHeading;
-    strip.endHeading = segment.endHeading;
+    std::tie(strip.kind, strip.leftSide, strip.rightSide) =
+        std::tuple(segment.type == SegmentTunnel ? 1 : segment.type, leftSide, rightSide);
+    std::tie(strip.startX, strip.startZ, strip.startHeight, strip.startHeading) =
+        std::tuple(segment.startX, segment.startZ, segment.startHeight, segment.startHeading);
+    std::tie(strip.endX, strip.endZ, strip.endHeight, strip.endHeading) =
+        std::tuple(segment.endX, segment.endZ, segment.endHeight, segment.endHeading);
     return strip;
 }
 
@@ -101,13 +77,9 @@ inline Vector3 TransformByMatrix(const Matrix4& m, Vector3 p)
 
 inline bool IsTranslation(const Matrix4& m, float x, float y, float z)
 {
-    for (int row = 0; row < 3; ++row) {
-        for (int column = 0; column < 4; ++column) {
-            if (m.m[row][column] != (row == column ? 1.0f : 0.0f))
-                return false;
-        }
-    }
-    return m.m[3][0] == x && m.m[3][1] == y && m.m[3][2] == z && m.m[3][3] == 1.0f;
+    Matrix4 translation = IdentityMatrix();
+    std::tie(translation.m[3][0], translation.m[3][1], translation.m[3][2]) = std::tuple(x, y, z);
+    return std::memcmp(&m, &translation, sizeof(Matrix4)) == 0;
 }
 
 struct DrawnTriangle {
@@ -121,24 +93,10 @@ inline std::vector<DrawnTriangle> TrianglesOf(const RecordedDraw& draw)
     std::vector<DrawnTriangle> triangles;
     const auto& v = draw.vertices;
     const auto& i = draw.indexes;
-    const size_t n = i.size();
-    switch (draw.kind) {
-    case PrimitiveKind::TriangleList:
-        for (size_t k = 0; k + 2 < n; k += 3)
-            triangles.push_back({v[i[k]], v[i[k + 1]], v[i[k + 2]]});
-        break;
-    case PrimitiveKind::TriangleStrip:
-        for (size_t k = 0; k + 2 < n; ++k) {
-            if (k % 2 == 0)
-                triangles.push_back({v[i[k]], v[i[k + 1]], v[i[k + 2]]});
-            else
-                triangles.push_back({v[i[k + 1]], v[i[k]], v[i[k + 2]]});
-        }
-        break;
-    case PrimitiveKind::TriangleFan:
-        for (size_t k = 1; k + 1 < n; ++k)
-            triangles.push_back({v[i[0]], v[i[k]], v[i[k + 1]]});
-        break;
+    const bool list = draw.kind == PrimitiveKind::TriangleList, fan = draw.kind == PrimitiveKind::TriangleFan;
+    for (size_t k = 0; k + 2 < i.size(); k += list ? 3 : 1) {
+        const bool odd = !list && !fan && k % 2 == 1;
+        triangles.push_back({v[i[fan ? 0 : odd ? k + 1 : k]], v[i[odd ? k : k + 1]], v[i[k + 2]]});
     }
     return triangles;
 }
@@ -151,10 +109,7 @@ inline double SignedAreaFromAbove(const DrawnTriangle& t)
     return (t.b.x - ax) * (t.c.z - az) - (t.c.x - ax) * (t.b.z - az);
 }
 
-inline double FlatDistance(double x1, double z1, double x2, double z2)
-{
-    return std::hypot(x1 - x2, z1 - z2);
-}
+inline double FlatDistance(double x1, double z1, double x2, double z2) { return std::hypot(x1 - x2, z1 - z2); }
 
 // A triangle whose corners lie on one line seen from above (a wall, or three points along
 // one radius) has no winding from above; rounding alone would give it a sign.

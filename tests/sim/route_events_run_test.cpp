@@ -1,178 +1,151 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+
+#include "sim/autopilot.h"
+#include "sim/camera.h"
 #include "sim/route_events_run.h"
-#include "sim/train_motion.h"
 #include "sim_fixture.h"
+#include "world/route_plan.h"
 
 namespace {
 
-RouteEvent& AddEvent(World& world, int index, int32_t action, int32_t triggerUnit, int32_t triggerSegment)
-{
-    RouteEvent& event = world.events[index];
-    event = {};
-    event.action = action;
-    event.triggerUnit = triggerUnit;
-    event.triggerSegment = triggerSegment;
-    return event;
-}
+enum Encounter { Oncoming, Overtaking, Standing };
 
-RouteEvent& AddSpawn(World& world, int index, int32_t triggerSegment, int32_t kind, float position)
-{
-    RouteEvent& event = AddEvent(world, index, EventSpawnTrain, 1, triggerSegment);
-    event.kind = kind;
-    event.unit = 2;
-    event.direction = 1;
-    event.speed = 40.0f;
-    event.throttle = 1;
-    event.segment = 30;
-    event.position = position;
-    return event;
-}
+// What a drive through the first meeting station saw of the scripted train (unit 2).
+struct MeetingSeen {
+    int32_t spawnedWhenPlayerLeft = -1, kind = 0, direction = 0, segment = 0;
+    int32_t removedWhenLeft[3] = {-1, -1, -1};  // the segment units 1 and 2 had just left
+    float position = -1.0f, closest = 1e9f, headingsDot = 0.0f, speedAtClosest = -1.0f, playerSpeedAtClosest = -1.0f;
+    float slowestInStation = 1e9f;
+    SignTally signs;
+    bool wagons = false, passedTheStation = false;
+};
 
-int CountObjectsOfType(const World& world, int32_t type)
+// A short straight line whose first meeting station has the variant; the autopilot drives
+// through it until the player is past the station and the scripted train has gone.
+MeetingSeen DriveThroughTheMeetingStation(World& world, int c, int lastStationSegment)
 {
-    int count = 0;
-    for (const SceneryObject& object : world.scenery)
-        count += object.type == type;
-    return count;
+    const SimStep step = RunningStep(0.05f);
+    int32_t viewMode = ViewCab;
+    Camera camera;
+    MeetingSeen seen;
+    bool originTrainGone = false;
+    TrainUnit& player = world.trains[1];
+    TrainUnit& other = world.trains[2];
+    for (int i = 0; i < 40000 && !(seen.passedTheStation && seen.kind != 0 && other.kind == TrainNone); ++i) {
+        StoreDriverControls(player, AutopilotControls(world, step.seconds));
+        const int32_t before[3] = {0, player.segment, other.segment};
+        const bool otherBefore = other.kind != TrainNone;
+        AddSignTally(seen.signs, StepSimulation(world, step, camera, viewMode));
+        originTrainGone = originTrainGone || !otherBefore;
+        if (originTrainGone && !otherBefore && other.kind != TrainNone) {
+            std::tie(seen.spawnedWhenPlayerLeft, seen.kind, seen.direction, seen.segment) =
+                std::tuple(before[1], other.kind, other.direction, other.segment);
+            // Placed after the player moved, it ran its first step from there.
+            seen.position = other.segmentDistance - other.speed / 3.6f * step.seconds;
+            seen.wagons = world.trains[109].kind == TrainWagon;
+        }
+        if (seen.kind != 0 && otherBefore && other.kind == TrainNone)
+            std::copy(before, before + 3, seen.removedWhenLeft);
+        float apart = std::hypot(player.posX - other.posX, player.posZ - other.posZ);
+        if (seen.kind != 0 && other.kind != TrainNone && apart < seen.closest) {
+            std::tie(seen.closest, seen.speedAtClosest, seen.playerSpeedAtClosest) = std::tuple(apart, other.speed, player.speed);
+            seen.headingsDot = std::cos(player.heading - other.heading);
+        }
+        if (player.segment >= c && player.segment <= lastStationSegment)
+            seen.slowestInStation = std::min(seen.slowestInStation, player.speed);
+        seen.passedTheStation = seen.passedTheStation || player.segment > lastStationSegment + 1;
+    }
+    return seen;
 }
 
 }  // namespace
 
-TEST(RouteEvents, ATrainBringingWagonsPlacesTenBehindItOnlyTheFirstTime)
-{
-    auto world = MakeResetWorld();
-    // Objects 0 (the player's) and 1..4 are taken; 5 is the first free one.
-    for (int slot = 1; slot <= 4; ++slot)
-        world->scenery[slot].type = SceneryTree;
-    RouteEvent& spawn = AddSpawn(*world, 3, 12, TrainLocomotiveBringingWagons, 0.0f);
-    FireRouteEvents(*world, 1, 12);
-
-    EXPECT_EQ(spawn.kind, TrainLocomotiveWithWagons);
-    const TrainUnit& locomotive = world->trains[2];
-    EXPECT_EQ(locomotive.kind, TrainLocomotiveWithWagons);
-    EXPECT_EQ(locomotive.direction, 1);
-    EXPECT_EQ(locomotive.segment, 30);
-    EXPECT_EQ(locomotive.speed, 40.0f);
-    EXPECT_EQ(locomotive.throttle, 1);
-    EXPECT_EQ(locomotive.brake, BrakeReleased);
-    EXPECT_EQ(locomotive.segmentDistance, 0.0f);
-    // The wagons take the free objects first, the locomotive the next one.
-    EXPECT_EQ(locomotive.objectIndex, 15);
-    EXPECT_EQ(world->scenery[15].type, SceneryLocomotive);
-    for (int w = 0; w < 10; ++w) {
-        const TrainUnit& wagon = world->trains[100 + w];
-        EXPECT_EQ(wagon.kind, TrainWagon);
-        EXPECT_EQ(wagon.segment, 30);
-        EXPECT_EQ(wagon.direction, 1);
-        EXPECT_EQ(wagon.speed, 40.0f);
-        EXPECT_EQ(wagon.throttle, 1);
-        EXPECT_EQ(wagon.brake, BrakeReleased);
-        EXPECT_NEAR(wagon.segmentDistance, -11.7f - 12.0f * w, 1e-4f);
-        EXPECT_EQ(wagon.objectIndex, 5 + w);
-        EXPECT_EQ(world->scenery[5 + w].type, SceneryGoodsWagon);
-    }
-    EXPECT_EQ(world->trains[110].kind, TrainNone);
-
-    // The second firing moves the locomotive alone and gives back its old object first.
-    world->trains[103].segmentDistance = 55.0f;
-    FireRouteEvents(*world, 1, 12);
-    EXPECT_EQ(world->trains[103].segmentDistance, 55.0f);
-    EXPECT_EQ(world->trains[2].objectIndex, 15);
-    EXPECT_EQ(CountObjectsOfType(*world, SceneryGoodsWagon), 10);
-    EXPECT_EQ(CountObjectsOfType(*world, SceneryLocomotive), 1);
-}
-
-TEST(RouteEvents, RemovingATrainWithWagonsTakesEveryWagonSlotAndFreesTheObjects)
-{
-    auto world = MakeResetWorld();
-    AddSpawn(*world, 0, 12, TrainLocomotiveBringingWagons, 500.0f);
-    FireRouteEvents(*world, 1, 12);
-    world->trains[150].kind = TrainWagon;
-    world->trains[150].objectIndex = 40;
-    world->scenery[40].type = SceneryGoodsWagon;
-    world->trains[200].kind = TrainLocomotive;
-
-    RouteEvent& remove = AddEvent(*world, 1, EventRemoveTrain, 2, 31);
-    remove.unit = 2;
-    FireRouteEvents(*world, 2, 31);
-    for (int unit = 100; unit <= 199; ++unit)
-        EXPECT_EQ(world->trains[unit].kind, TrainNone) << unit;
-    EXPECT_EQ(world->trains[2].kind, TrainNone);
-    EXPECT_EQ(world->trains[200].kind, TrainLocomotive);
-    EXPECT_EQ(CountObjectsOfType(*world, SceneryGoodsWagon), 0);
-    EXPECT_EQ(CountObjectsOfType(*world, SceneryLocomotive), 0);
-    EXPECT_EQ(world->scenery[world->trains[1].objectIndex].type, SceneryRailcar);
-
-    // A plain locomotive leaves the wagon slots alone.
-    world->trains[105].kind = TrainWagon;
-    AddSpawn(*world, 0, 12, TrainLocomotive, 0.0f);
-    FireRouteEvents(*world, 1, 12);
-    FireRouteEvents(*world, 2, 31);
-    EXPECT_EQ(world->trains[2].kind, TrainNone);
-    EXPECT_EQ(world->trains[105].kind, TrainWagon);
-}
-
-TEST(RouteEvents, SignsSwitchesAndSpeedsChangeAtTheEndTheEventNames)
+// Only the unit named leaving the segment named fires an event, and the table's last slot never.
+TEST(RouteEvents, OnlyTheUnitNamedLeavingTheSegmentNamedFiresAnEvent)
 {
     auto world = MakeResetWorld();
     AddEvent(*world, 0, EventSetSign, 4, 20).segment = 21;
-    world->events[0].signCode = SignLineSpeed;
-    AddEvent(*world, 1, EventSetSign, 4, 20).segment = 22;
-    world->events[1].signEnd = 1;
-    world->events[1].signCode = SignLimit40;
-    AddEvent(*world, 2, EventSetSwitch, 4, 20).segment = 23;
-    world->events[2].switchValue = 2;
-    AddEvent(*world, 3, EventSetSwitch, 4, 20).segment = 24;
-    world->events[3].switchEnd = 1;
-    world->events[3].switchValue = 2;
-    AddEvent(*world, 4, EventSetSpeed, 4, 20).unit = 5;
-    world->events[4].speed = 90.0f;
-    world->trains[5].accel = 1.0f;
-    // Neither another unit leaving the segment nor the unit leaving another segment fires them.
-    FireRouteEvents(*world, 3, 20);
-    FireRouteEvents(*world, 4, 19);
+    AddEvent(*world, 999, EventSetSign, 4, 20).segment = 22;
+    world->events[0].signCode = world->events[999].signCode = SignStop;
+    for (auto [unit, segment] : {std::pair{3, 20}, {4, 19}, {0, 0}})
+        FireRouteEvents(*world, unit, segment);
     EXPECT_EQ(world->track[21].forwardSign, 0);
-    EXPECT_EQ(world->trains[5].speed, 0.0f);
-
     FireRouteEvents(*world, 4, 20);
-    EXPECT_EQ(world->track[21].forwardSign, SignLineSpeed);
-    EXPECT_EQ(world->track[21].reverseSign, 0);
-    EXPECT_EQ(world->track[22].reverseSign, SignLimit40);
-    EXPECT_EQ(world->track[22].forwardSign, 0);
-    EXPECT_EQ(world->track[23].forwardSwitch, 2);
-    EXPECT_EQ(world->track[23].rearSwitch, 1);
-    EXPECT_EQ(world->track[24].rearSwitch, 2);
-    EXPECT_EQ(world->track[24].forwardSwitch, 1);
-    EXPECT_EQ(world->trains[5].speed, 90.0f);
-    EXPECT_EQ(world->trains[5].accel, 0.0f);
+    EXPECT_EQ(std::pair(world->track[21].forwardSign, world->track[22].forwardSign), std::pair(int32_t{SignStop}, 0));
 }
 
-TEST(RouteEvents, LaterEventsSeeEarlierOnesAndTheLastSlotIsNeverRun)
+// Each meeting station stages its encounter: its signals stand as laid, the scripted train
+// appears when and where the variant says, the player waits until the signals clear and meets,
+// passes or is overtaken by it, and the train is taken off when its last trigger is left.
+TEST(MeetingStations, EveryVariantStagesItsEncounterOnTheLine)
 {
-    auto world = MakeResetWorld();
-    AddSpawn(*world, 0, 12, TrainLocomotive, 10.0f);
-    AddEvent(*world, 1, EventSetSpeed, 1, 12).unit = 2;
-    world->events[1].speed = 120.0f;
-    AddEvent(*world, 999, EventSetSign, 1, 12).segment = 40;
-    world->events[999].signCode = SignStop;
-    FireRouteEvents(*world, 1, 12);
-    EXPECT_EQ(world->trains[2].speed, 120.0f);
-    EXPECT_EQ(world->track[40].forwardSign, 0);
-}
+    // Segments counted from the station's first one c; a loop station's signals stand at
+    // c - 2, c, c + 2, c + 6 and c + 8, the siding station's at c, c + 2, c + 4 and c + 7.
+    const int loopSignals[5] = {-2, 0, 2, 6, 8};
+    const int sidingSignals[5] = {0, 2, 4, 7, 7};
+    struct Case {
+        int32_t variant;
+        int32_t signs[5];
+        int32_t facingSwitch, rejoinRearSwitch;
+        Encounter encounter;
+        bool playerStands;
+        int spawnTrigger;
+        int32_t kind, direction;
+        bool wagons;
+        int spawnSegment;
+        float position;
+        int removingUnit, removalTrigger;
+    } cases[] = {
+        {0, {12, 3, 2, 2, 2}, 2, 1, Oncoming, true, 4, TrainLocomotive, 1, false, 10, 0.0f, 2, -2},
+        {1, {13, 1, 1, 2, 1}, 1, 1, Standing, false, -3, TrainLocomotiveWithWagons, 1, true, 5, 450.0f, 1, 9},
+        {2, {12, 3, 2, 2, 2}, 1, 2, Oncoming, true, 0, TrainLocomotiveWithWagons, 1, true, 10, 0.0f, 2, 5},
+        {3, {13, 1, 1, 2, 1}, 1, 1, Standing, false, -3, TrainLocomotiveWithWagons, 2, false, 5, 450.0f, 1, 9},
+        {4, {12, 3, 2, 2, 2}, 2, 1, Overtaking, true, 4, TrainLocomotive, 2, false, -5, 0.0f, 2, 11},
+        {5, {13, 1, 1, 2, 1}, 1, 1, Standing, false, -3, TrainLocomotiveWithWagons, 2, false, 5, 450.0f, 1, 9},
+        {6, {11, 2, 2, 2, 2}, 0, 1, Oncoming, true, 0, TrainLocomotiveWithWagons, 1, true, 10, 0.0f, 2, 6},
+        {7, {13, 1, 1, 2, 1}, 1, 1, Standing, false, -3, TrainLocomotiveWithWagons, 1, true, 5, 450.0f, 1, 9},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(testing::Message() << "variant " << k.variant);
+        auto world = MakeResetWorld();
+        GameOptions options;
+        std::tie(options.scenery, options.totalLengthKm, options.meetingDistanceKm, options.curvesPercent) =
+            std::tuple(SceneryCustom, 5, 2, 0);
+        GenerateRoutePlan(*world, options, 1);
+        world->meetingVariant = k.variant;
+        BuildTrack(*world);
+        // The starting layout takes segments 1..7 and every plain entry before the station one.
+        int entry = 1;
+        while (entry < 100 && world->plan[entry].type != PlanMeetingStation)
+            ++entry;
+        ASSERT_LT(entry, 100);
+        const int c = 7 + entry;
+        const bool siding = k.variant == 6;
+        const TrackSegment* track = world->track.data();
+        for (int s = 0; s < 5; ++s)
+            EXPECT_EQ(track[c + (siding ? sidingSignals : loopSignals)[s]].forwardSign, k.signs[s]) << "signal " << s;
+        EXPECT_EQ(siding ? 0 : track[c - 1].forwardSwitch, k.facingSwitch);
+        EXPECT_EQ(track[c + (siding ? 7 : 8)].rearSwitch, k.rejoinRearSwitch);
 
-TEST(RouteEvents, AUnitPlacedAtAHigherIndexMovesInTheSameStep)
-{
-    auto world = MakeResetWorld();
-    LayStraightLine(*world, 3, 100.0f);
-    RouteEvent& spawn = AddSpawn(*world, 0, 1, TrainLocomotive, 10.0f);
-    spawn.direction = 0;
-    spawn.speed = 36.0f;
-    spawn.segment = 3;
-    spawn.unit = 5;
-    PlacePlayer(*world, 1, 99.0f, 36.0f);
-    MoveTrainsAlongTrack(*world, RunningStep(1.0f));
-    EXPECT_EQ(world->trains[5].kind, TrainLocomotive);
-    EXPECT_FLOAT_EQ(world->trains[5].segmentDistance, 20.0f);
-    EXPECT_FLOAT_EQ(world->trains[5].posZ, 220.0f);
+        MeetingSeen seen = DriveThroughTheMeetingStation(*world, c, c + (siding ? 7 : 8));
+        // The last signal of the station cleared to line speed.
+        EXPECT_EQ(std::tuple(seen.passedTheStation, world->trains[1].speedLimit, seen.signs.stopSignalsPassed, seen.signs.highSpeedPenalties),
+                  std::tuple(true, world->trains[1].lineSpeed, 0, 0));
+        EXPECT_EQ(std::tuple(seen.spawnedWhenPlayerLeft, seen.kind, seen.direction, seen.wagons, seen.segment),
+                  std::tuple(c + k.spawnTrigger, k.kind, k.direction, k.wagons, c + k.spawnSegment));
+        EXPECT_NEAR(seen.position, k.position, 0.01f);
+        EXPECT_EQ(seen.removedWhenLeft[k.removingUnit], c + k.removalTrigger);
+        EXPECT_TRUE(k.playerStands ? seen.slowestInStation == 0.0f : seen.slowestInStation > 30.0f)
+            << seen.slowestInStation;
+        EXPECT_LT(seen.closest, 10.0f);
+        const bool metAsTheVariantSays[3] = {
+            seen.headingsDot < -0.9f && seen.speedAtClosest > 0.0f,
+            seen.headingsDot > 0.9f && seen.speedAtClosest > seen.playerSpeedAtClosest,
+            seen.speedAtClosest == 0.0f};
+        EXPECT_TRUE(metAsTheVariantSays[k.encounter]) << seen.headingsDot << " " << seen.speedAtClosest;
+    }
 }
