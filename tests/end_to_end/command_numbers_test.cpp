@@ -1,49 +1,23 @@
-#include <gtest/gtest.h>
-
 #include <optional>
-#include <sstream>
-#include <string>
 
 #include "run_tagvind.h"
 #include "shell/command_numbers.h"
 
-namespace {
-
-constexpr WholeNumberRule RunsRule = {"--runs", "a whole number of runs", 1, 100};
-constexpr DecimalNumberRule SecondsRule = {"--drive", "a number of seconds", 0.0, 21600.0};
-
-}  // namespace
-
 TEST(CommandNumbers, OnlyPlainNumbersWithinTheRangeAreTaken)
 {
+    constexpr WholeNumberRule RunsRule = {"--runs", "a whole number of runs", 1, 100};
+    constexpr DecimalNumberRule SecondsRule = {"--drive", "a number of seconds", 0.0, 21600.0};
+    const std::optional<int64_t> no;
     struct Case {
         const char* text;
         std::optional<int64_t> runs;
         std::optional<double> seconds;
     } cases[] = {
-        {"7", 7, 7.0},
-        {"007", 7, 7.0},
-        {"100", 100, 100.0},
-        {"101", std::nullopt, 101.0},
-        {"0", std::nullopt, 0.0},
-        {"1.5", std::nullopt, 1.5},
-        {".5", std::nullopt, 0.5},
-        {"21600", std::nullopt, 21600.0},
-        {"21600.5", std::nullopt, std::nullopt},
-        {"-1", std::nullopt, std::nullopt},
-        {"+5", std::nullopt, std::nullopt},
-        {" 5", std::nullopt, std::nullopt},
-        {"5 ", std::nullopt, std::nullopt},
-        {"5s", std::nullopt, std::nullopt},
-        {"0x10", std::nullopt, std::nullopt},
-        {"1e3", std::nullopt, std::nullopt},
-        {"nan", std::nullopt, std::nullopt},
-        {"inf", std::nullopt, std::nullopt},
-        {"1.2.3", std::nullopt, std::nullopt},
-        {".", std::nullopt, std::nullopt},
-        {"-", std::nullopt, std::nullopt},
-        {"", std::nullopt, std::nullopt},
-        {"18446744073709551617", std::nullopt, std::nullopt},
+        {"7", 7, 7.0},     {"007", 7, 7.0},        {"100", 100, 100.0}, {"101", no, 101.0},     {"0", no, 0.0},
+        {"1.5", no, 1.5},  {".5", no, 0.5},        {"21600", no, 21600.0}, {"21600.5", no, no}, {"-1", no, no},
+        {"+5", no, no},    {" 5", no, no},         {"5 ", no, no},      {"5s", no, no},         {"0x10", no, no},
+        {"1e3", no, no},   {"nan", no, no},        {"inf", no, no},     {"1.2.3", no, no},      {".", no, no},
+        {"-", no, no},     {"", no, no},           {"18446744073709551617", no, no},
     };
     for (const Case& c : cases) {
         std::ostringstream err;
@@ -55,54 +29,59 @@ TEST(CommandNumbers, OnlyPlainNumbersWithinTheRangeAreTaken)
 
     struct SizeCase {
         const char* text;
-        int32_t width;  // 0: refused
-        int32_t height;
+        int32_t width, height;  // 0: refused
     } sizes[] = {
-        {"640x480", 640, 480},         {"16X16384", 16, 16384},  {"4294967396x100", 0, 0}, {"100x4294967312", 0, 0},
-        {" 100x100", 0, 0},            {"100x 100", 0, 0},       {"+100x+100", 0, 0},      {"100x100 ", 0, 0},
-        {"100x100x100", 0, 0},         {"100x", 0, 0},           {"x100", 0, 0},           {"15x100", 0, 0},
-        {"100x16385", 0, 0},           {"100x-100", 0, 0},       {"0x10", 0, 0},           {"wide", 0, 0},
+        {"640x480", 640, 480}, {"16X16384", 16, 16384}, {"4294967396x100", 0, 0}, {"100x4294967312", 0, 0},
+        {" 100x100", 0, 0},    {"100x 100", 0, 0},      {"+100x+100", 0, 0},      {"100x100 ", 0, 0},
+        {"100x100x100", 0, 0}, {"100x", 0, 0},          {"x100", 0, 0},           {"15x100", 0, 0},
+        {"100x16385", 0, 0},   {"100x-100", 0, 0},      {"0x10", 0, 0},           {"wide", 0, 0},
     };
     for (const SizeCase& c : sizes) {
         std::ostringstream err;
         std::optional<PictureSize> size =
             ReadPictureSizeOption("--size", c.text, SmallestPictureSide, LargestPictureSide, err);
-        EXPECT_EQ(size.has_value(), c.width != 0) << "'" << c.text << "'";
-        if (size && c.width != 0) {
-            EXPECT_EQ(size->width, c.width) << c.text;
-            EXPECT_EQ(size->height, c.height) << c.text;
-        }
+        EXPECT_EQ(size ? std::pair(size->width, size->height) : std::pair(0, 0), std::pair(c.width, c.height)) << c.text;
         EXPECT_EQ(err.str().empty(), c.width != 0) << c.text;
     }
 }
 
-TEST(CommandNumbers, EveryCommandRefusesABadNumberSayingWhatItExpects)
+TEST(CommandLine, EveryCommandRefusesAMistakeSayingWhatItExpectsAndNothingElse)
 {
+    const std::string missing = "/nonexistent/missing.jsonl";
+    // Every message begins "tagvind: "; one that ends a line is all of standard error, any other
+    // begins it.
     struct Case {
-        const char* arguments;
-        const char* message;
+        std::string arguments;
+        int status;
+        std::string message;
     } cases[] = {
-        {"route --seed 2147483648", "tagvind: --seed expects a whole number from 0 to 2147483647, not '2147483648'\n"},
-        {"shot --drive 0x10 --png x.png", "tagvind: --drive expects a number of seconds from 0 to 21600, not '0x10'\n"},
-        {"shot --size 4294967396x100 --png x.png",
-         "tagvind: --size expects WIDTHxHEIGHT, each side from 16 to 16384, not '4294967396x100'\n"},
-        {"drive --step nan", "tagvind: --step expects a number of seconds from 0.001 to 1, not 'nan'\n"},
-        {"drive --max-minutes 100000",
-         "tagvind: --max-minutes expects a number of game minutes from 0 to 1440, not '100000'\n"},
-        {"bench drive --step nan", "tagvind: --step expects a number of seconds from 0.001 to 1, not 'nan'\n"},
-        {"bench drive --runs 1e2", "tagvind: --runs expects a whole number of runs from 1 to 100, not '1e2'\n"},
-        {"bench world --builds 0x10", "tagvind: --builds expects a whole number of builds from 1 to 10000, not '0x10'\n"},
-        {"bench scene --frames -1", "tagvind: --frames expects a whole number of frames from 1 to 10000, not '-1'\n"},
-        {"play --quit-after inf", "tagvind: --quit-after expects a number of seconds from 0.001 to 604800, not 'inf'\n"},
-        {"play --window +300x+300",
-         "tagvind: --window expects WIDTHxHEIGHT, each side from 100 to 16384, not '+300x+300'\n"},
-        {"play --fixed-frame-ms 16.5",
-         "tagvind: --fixed-frame-ms expects a whole number of milliseconds from 1 to 1000, not '16.5'\n"},
+        {"route --seed 2147483648", 2, "--seed expects a whole number from 0 to 2147483647, not '2147483648'\n"},
+        {"shot --drive 0x10 --png x.png", 2, "--drive expects a number of seconds from 0 to 21600, not '0x10'\n"},
+        {"shot --size 4294967396x100 --png x.png", 2,
+         "--size expects WIDTHxHEIGHT, each side from 16 to 16384, not '4294967396x100'\n"},
+        {"shot --view above --png x.png", 2, "--view"},
+        {"shot --size 160x120", 2, "--png is required"},
+        {"drive --step nan", 2, "--step expects a number of seconds from 0.001 to 1, not 'nan'\n"},
+        {"drive --max-minutes 100000", 2,
+         "--max-minutes expects a number of game minutes from 0 to 1440, not '100000'\n"},
+        {"drive --length 5 --controls '" + missing + "'", 1, "cannot read the controls file '" + missing + "'"},
+        {"drive --autopilot --controls '" + missing + "'", 2, "--autopilot excludes --controls"},
+        {"bench", 2, "A subcommand is required"},
+        {"bench world --builds 0x10", 2, "--builds expects a whole number of builds from 1 to 10000, not '0x10'\n"},
+        {"bench drive --step nan", 2, "--step expects a number of seconds from 0.001 to 1, not 'nan'\n"},
+        {"bench drive --runs 1e2", 2, "--runs expects a whole number of runs from 1 to 100, not '1e2'\n"},
+        {"bench scene --frames -1", 2, "--frames expects a whole number of frames from 1 to 10000, not '-1'\n"},
+        {"play --quit-after inf", 2, "--quit-after expects a number of seconds from 0.001 to 604800, not 'inf'\n"},
+        {"play --window 50x50", 2, "--window expects WIDTHxHEIGHT, each side from 100 to 16384, not '50x50'\n"},
+        {"play --fixed-frame-ms 16.5", 2,
+         "--fixed-frame-ms expects a whole number of milliseconds from 1 to 1000, not '16.5'\n"},
+        {"play --scenery 9", 2, "--scenery expects 1 to 5, random or custom (or 6, 7), not '9'\n"},
     };
     for (const Case& c : cases) {
         TagvindRun run = RunTagvind(c.arguments);
-        EXPECT_EQ(run.status, 2) << c.arguments;
-        EXPECT_EQ(run.err, c.message) << c.arguments;
+        EXPECT_EQ(run.status, c.status) << c.arguments;
+        std::string message = "tagvind: " + c.message;
+        EXPECT_EQ(message.back() == '\n' ? run.err : run.err.substr(0, message.size()), message) << c.arguments;
         EXPECT_EQ(run.out, "") << c.arguments;
     }
 }

@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include <sys/wait.h>
 
@@ -27,6 +30,7 @@ inline std::vector<std::string> FolderEntries(const std::filesystem::path& folde
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
     return names;
 }
 
@@ -36,16 +40,17 @@ struct TagvindRun {
     std::string err;
 };
 
+// Runs a shell command line in the folder, its output going to out.txt and err.txt there.
+inline TagvindRun RunInFolder(const ScratchFolder& folder, const std::string& commandLine)
+{
+    std::string command = "cd '" + folder.path().string() + "' && " + commandLine + " >out.txt 2>err.txt";
+    int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadWholeFile(folder / "out.txt"), ReadWholeFile(folder / "err.txt")};
+}
+
 // arguments are passed through the shell as written, so quote anything unusual.
 inline TagvindRun RunTagvind(const std::string& arguments)
 {
     ScratchFolder capture;
-    std::string command = std::string("'") + TAGVIND_EXECUTABLE + "' " + arguments + " >'" +
-                          (capture / "out").string() + "' 2>'" + (capture / "err").string() + "'";
-    int raw = std::system(command.c_str());
-    TagvindRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = ReadWholeFile(capture / "out");
-    run.err = ReadWholeFile(capture / "err");
-    return run;
+    return RunInFolder(capture, std::string("'") + TAGVIND_EXECUTABLE + "' " + arguments);
 }
