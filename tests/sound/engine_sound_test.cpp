@@ -68,6 +68,19 @@ TEST(EngineSound, BlocksWaitForTheWriteCursorAndTheFirstStartsTheLoop)
     StreamEngineSound(unreadable.sound, 1.0f, true);
     EXPECT_TRUE(unreadable.buffer->writeOffsets.empty());
     EXPECT_EQ(std::make_pair(unreadable.sound.soundBlock, unreadable.buffer->playCalls), std::make_pair(-1, 0));
+
+    // A lost buffer is restored and the block written again; lost twice, the frame is skipped
+    // and the same block comes again next frame.
+    for (int32_t lost : {1, 2}) {
+        SoundFixture fixture;
+        fixture.buffer->lostWritesLeft = lost;
+        StreamEngineSound(fixture.sound, 1.0f, true);
+        SCOPED_TRACE(testing::Message() << "lost " << lost << " times");
+        EXPECT_EQ(fixture.buffer->restoreCalls, 1);
+        EXPECT_EQ(fixture.buffer->writeOffsets.size(), lost == 1 ? 1u : 0u);
+        EXPECT_EQ(fixture.sound.soundBlock, lost == 1 ? 1 : -1);
+        EXPECT_EQ(fixture.sound.samplePhase, lost == 1 ? 2205.0f : 0.0f);
+    }
 }
 
 TEST(EngineSound, PlaysTheTableAtTheRateAsSixteenBitsOnBothChannels)
