@@ -227,6 +227,17 @@ TEST(PlayOffscreen, WithoutADisplayPlayRunsTheDemoItNamesAndWritesOnlyThePicture
     EXPECT_EQ(FolderEntries(folder.path()), (std::vector<std::string>{"err.txt", "last frame.png", "out.txt", "tagvind-demo.png"}));
 }
 
+TEST(PlayOffscreen, APictureAskedForWithNoFrameDrawnFailsTheRun)
+{
+    // Minimised before its first frame, the game draws nothing, so the picture cannot be written.
+    ScratchFolder folder;
+    std::ofstream(folder / "events.jsonl") << R"({"at": 0.0, "minimise": true})" << "\n";
+    TagvindRun run = RunInFolder(folder, "SDL_AUDIODRIVER=dummy '" + std::string(TAGVIND_EXECUTABLE) +
+                                             "' play --offscreen --events events.jsonl --quit-after 0.5 --screenshot none.png");
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find("tagvind: no frame was drawn, so there is no picture for none.png"), std::string::npos) << run.err;
+}
+
 TEST(PlayOffscreen, WithoutACommandTheGameIsPlayed)
 {
     // No display here either, so the game goes on to its demo, which runs for a minute: the

@@ -37,6 +37,8 @@ TEST(WorldOptions, EachValueIsTakenReplacedOrRefusedInWordsThatNameTheOption)
         {{"--sound", "loud"}, nullptr, 0, "tagvind: --sound expects off, automatic or electric, not 'loud'\n"},
         {{"--seed", "-1"}, nullptr, 0, "tagvind: --seed expects a whole number from 0 to 2147483647, not '-1'\n"},
         {{"--relief", "20"}, nullptr, 0, "tagvind: --relief expects MIN..MAX in whole metres, e.g. -10..20, not '20'\n"},
+        {{"--relief", "5.."}, nullptr, 0, "tagvind: --relief expects MIN..MAX in whole metres, e.g. -10..20, not '5..'\n"},
+        {{"--relief", "..5"}, nullptr, 0, "tagvind: --relief expects MIN..MAX in whole metres, e.g. -10..20, not '..5'\n"},
         {{"--relief", "5..4"}, nullptr, 0, "tagvind: --relief MIN must not be above MAX, not '5..4'\n"},
         {{"--relief", "-1001..0"}, nullptr, 0, "tagvind: --relief bounds must lie within -1000..1000, not '-1001..0'\n"},
     };
