@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 
 #include "world/track_builder.h"
 #include "world_fixture.h"
@@ -54,4 +57,30 @@ TEST(SceneryPlacement, AFullTableKeepsOverwritingItsLastSlot)
     EXPECT_EQ(world->placementIndex, SceneryLastSlot);
     EXPECT_EQ(world->scenery[SceneryLastSlot].type, SceneryTree);
     EXPECT_EQ(world->scenery[SceneryCapacity - 1].type, SceneryEmpty) << "nothing is written past the last slot";
+}
+
+TEST(SceneryPlacement, VillagesStandInRowsEveryTwentyMetresOverTheSegmentsMiddle)
+{
+    // Rows from a fifth of the segment on, every 20 m, while short of four fifths of it as the
+    // double product of the length and 0.8f, which lies just above a whole 4/5: so the row at 4/5
+    // is laid too. Each row stands 20 to 80 m out on either side.
+    int placed = 0;
+    float farthest = 0.0f;
+    for (float length : {500.0f, 1000.0f, 1500.0f, 2000.0f}) {
+        auto world = WorldWithOneStraight(length, SideVillage, SideVillage, 0);
+        PlaceVillages(*world, 1, SideVillage, SideVillage);
+        for (int i = SceneryPlacementFirstSlot; i < world->placementIndex; ++i, ++placed) {
+            const SceneryObject& object = world->scenery[i];
+            float along = std::max(std::abs(object.x - 100.0f), std::abs(object.z - 200.0f));
+            float out = std::min(std::abs(object.x - 100.0f), std::abs(object.z - 200.0f));
+            float row = (along - 0.2f * length) / 20.0f;
+            SCOPED_TRACE(testing::Message() << length << " m, object at " << along << " m along, " << out << " m out");
+            EXPECT_NEAR(row, std::round(row), 1e-3f);
+            EXPECT_TRUE(row > -0.5f && along < 0.8f * length + 10.0f);
+            EXPECT_TRUE(out > 19.9f && out < 80.1f && std::abs(out / 20.0f - std::round(out / 20.0f)) < 1e-3f);
+            farthest = std::max(farthest, along / length);
+        }
+    }
+    EXPECT_GT(placed, 100);
+    EXPECT_NEAR(farthest, 0.8f, 1e-4f) << "the row at four fifths";
 }
