@@ -82,3 +82,20 @@ TEST(TrackLayout, MeetingStationLayoutBLoopRunsBesideTheMainLine)
     EXPECT_NEAR(t[c + 7].endX, t[c + 2].endX, 0.02);
     EXPECT_NEAR(t[c + 7].endZ, t[c + 2].endZ, 0.02);
 }
+
+TEST(TrackLayout, TerminusEndsTheLineWithASidingBesideTheMainLine)
+{
+    auto world = BuildTestWorld(1, 10, 3);
+    const int last = world->segmentCount;
+    const int c = last - 10;
+    const TrackSegment* t = world->track.data();
+    EXPECT_EQ(std::make_tuple(t[c + 1].next, t[c + 1].nextAlt, t[c + 5].prev, t[c + 4].next, t[last].next),
+              std::make_tuple(c + 2, c + 5, c + 1, 1, 1));
+    EXPECT_EQ(std::make_tuple(t[c].forwardSign, t[c + 2].forwardSign, t[c + 3].forwardSign, t[c + 3].signPresent),
+              std::make_tuple(SignExpect40, SignLimit40, SignDestination, 9));
+    // The siding's end, c+9, stands level with the main line's, c+4, 3.95 m to the left.
+    float dx = t[c + 9].endX - t[c + 4].endX, dz = t[c + 9].endZ - t[c + 4].endZ;
+    float headingCos = std::cos(t[c + 4].endHeading), headingSin = std::sin(t[c + 4].endHeading);
+    EXPECT_NEAR(dx * headingSin + dz * headingCos, 0.0, 0.05) << "level along the line";
+    EXPECT_NEAR(-dx * headingCos + dz * headingSin, 3.95, 0.05) << "to the left";
+}
