@@ -99,3 +99,16 @@ TEST(TrackLayout, TerminusEndsTheLineWithASidingBesideTheMainLine)
     EXPECT_NEAR(dx * headingSin + dz * headingCos, 0.0, 0.05) << "level along the line";
     EXPECT_NEAR(-dx * headingCos + dz * headingSin, 3.95, 0.05) << "to the left";
 }
+
+TEST(TrackLayout, EveryGroundStripTakesItsSegmentsEnds)
+{
+    auto world = BuildTestWorld(1, 10, 3);
+    ASSERT_GT(world->stripCount, 30);
+    for (int i = 0; i < world->stripCount; ++i) {
+        const GroundStrip& s = world->strips[i];
+        const TrackSegment& t = world->track[s.segment];
+        EXPECT_EQ(std::make_tuple(s.startX, s.startZ, s.startHeight, s.startHeading, s.endX, s.endZ, s.endHeight, s.endHeading),
+                  std::make_tuple(t.startX, t.startZ, t.startHeight, t.startHeading, t.endX, t.endZ, t.endHeight, t.endHeading))
+            << "strip " << i << " of segment " << s.segment;
+    }
+}
